@@ -1,0 +1,24 @@
+#!/bin/sh
+# Installs the Debian packages that building, playing and testing Orvo need,
+# when they are missing. Usage: scripts/install-deps.sh [play|test]
+set -eu
+what=${1:-test}
+packages="build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
+  libfontconfig-dev nlohmann-json3-dev fonts-terminus-otb fonts-liberation2 fonts-dejavu-core"
+if [ "$what" = test ]; then
+  packages="$packages libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick
+    x11-utils"
+fi
+missing=""
+for p in $packages; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+[ -z "$missing" ] && exit 0
+echo "Installing:$missing"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo=sudo
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+# shellcheck disable=SC2086
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing
