@@ -45,9 +45,7 @@ class Form {
  public:
   Form();  // every control as the window's definition has it
   ControlData& operator[](game::Control c) { return controls_[static_cast<int>(c)]; }
-  const ControlData& operator[](game::Control c) const {
-    return controls_[static_cast<int>(c)];
-  }
+  const ControlData& operator[](game::Control c) const { return controls_[static_cast<int>(c)]; }
 
  private:
   std::array<ControlData, game::kControlCount> controls_;

@@ -13,8 +13,8 @@ inline constexpr int VK_UP = 38;
 inline constexpr int VK_DOWN = 40;
 
 struct KeyState {
-  bool Pressed = false;         // held down; for Enter: a press waiting to act
-  std::int64_t NextTime = 0;    // the tick count must exceed this before the key acts again
+  bool Pressed = false;       // held down; for Enter: a press waiting to act
+  std::int64_t NextTime = 0;  // the tick count must exceed this before the key acts again
 };
 
 using KeyTable = std::array<KeyState, 256>;

@@ -28,9 +28,9 @@ inline constexpr int kControlCount = 15;
 
 constexpr std::string_view ControlName(Control c) {
   constexpr std::array<std::string_view, kControlCount> names = {
-      "Label0",       "Label1",   "Label2",          "Label3",    "Label4",
-      "Label5",       "lblLevel", "lblReactions",    "lblPoints", "lblNextLevelPoints",
-      "lblBombs",     "lblScore", "lblMaxReactions", "lblAction0", "lblAction1"};
+      "Label0",   "Label1",   "Label2",          "Label3",     "Label4",
+      "Label5",   "lblLevel", "lblReactions",    "lblPoints",  "lblNextLevelPoints",
+      "lblBombs", "lblScore", "lblMaxReactions", "lblAction0", "lblAction1"};
   return names[static_cast<int>(c)];
 }
 

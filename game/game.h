@@ -99,7 +99,17 @@ class Game {
  private:
   void GameOver();
   void DrawGridOverlay();
+  // One scan of the board; true when it merged anything.
+  bool ScanForMerges();
+  void Merge(std::int32_t column, std::int32_t row, std::int32_t otherColumn,
+             std::int32_t otherRow);
+  // One fall step; true when a block moved.
+  bool FallStep();
+  void FallUntilStill();
   const gfx::BitmapEntry& Picture(std::int32_t index) const;
+  // The cell restore and the block draw on the board surface.
+  void RestoreCell(std::int32_t x, std::int32_t y);
+  void DrawBlock(std::int32_t x, std::int32_t y, std::int32_t value, std::int32_t frame);
 
   GameServices& services_;
   GameGraphics graphics_;

@@ -1,0 +1,85 @@
+// The main window's event handlers and the Start/Stop/Exit protocol.
+#include <algorithm>
+#include <cctype>
+
+#include "app/app.h"
+
+namespace orvo::app {
+
+namespace {
+
+bool KnownKey(int code) {
+  return code >= 0 && code <= 255;
+}
+
+game::Control ActionControl(int index) {
+  return index == 0 ? game::Control::lblAction0 : game::Control::lblAction1;
+}
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+  return s;
+}
+
+}  // namespace
+
+// Key codes outside the table are ignored.
+void App::Form_KeyDown(int keyCode, int /*shift*/) {
+  if (!KnownKey(keyCode)) return;
+  keys_[keyCode].Pressed = true;
+}
+
+void App::Form_KeyUp(int keyCode, int /*shift*/) {
+  if (!KnownKey(keyCode)) return;
+  // An Enter press stays recorded until the game loop has acted on it.
+  if (keyCode == VK_RETURN) return;
+  keys_[keyCode].Pressed = false;
+}
+
+void App::Form_Paint() {
+  game_.DrawBoard();
+}
+
+void App::Form_Unload() {
+  game_.State().Running = false;
+  ShutDown();
+}
+
+void App::lblAction_Click(int index) {
+  if (index < 0 || index > 1) return;
+  const game::Control control = ActionControl(index);
+  // The protocol follows the tag, compared in lower case, not the index.
+  const std::string tag = Lower(form_[control].Tag);
+  if (tag == "start") {
+    if (game_.State().Running) return;
+    SetCaption(control, "Stop");
+    SetTag(control, "stop");
+    game_.State().Running = true;
+    game_.NewGame();
+    game_.SpawnPair();
+    // Repaint the whole board so that no block of the previous game stays
+    // in the picture.
+    game_.DrawBoard();
+    // The whole game runs inside this click.
+    GameLoop();
+  } else if (tag == "stop") {
+    game_.State().Running = false;
+    SetCaption(control, "Start");
+    SetTag(control, "start");
+  } else if (tag == "end") {
+    Form_Unload();
+  }
+}
+
+void App::lblAction_MouseDown(int index) {
+  if (index < 0 || index > 1) return;
+  SetTextColor(ActionControl(index), kPressedColor);
+}
+
+void App::lblAction_MouseUp(int index) {
+  if (index < 0 || index > 1) return;
+  SetTextColor(ActionControl(index), kCaptionColor);
+}
+
+}  // namespace orvo::app
