@@ -1,0 +1,112 @@
+#include "gfx/bitblt.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace orvo::gfx {
+
+namespace {
+
+// One axis of a transfer: destination start, source start and length. The
+// clip runs in 64 bits so that no argument near the int limits can overflow.
+struct Axis {
+  std::int64_t d;
+  std::int64_t s;
+  std::int64_t n;
+};
+
+// Cuts the axis to the part that lies inside both surfaces; false when
+// nothing is left.
+bool Clip(Axis& a, std::int64_t dst_len, std::int64_t src_len) {
+  if (a.n <= 0) return false;
+  const std::int64_t skip = std::max<std::int64_t>({0, -a.d, -a.s});
+  a.d += skip;
+  a.s += skip;
+  a.n -= skip;
+  a.n = std::min({a.n, dst_len - a.d, src_len - a.s});
+  return a.n > 0;
+}
+
+template <RasterOp Op>
+inline Color Combine(Color d, Color s) {
+  if constexpr (Op == RasterOp::SRCCOPY) {
+    (void)d;
+    return s;
+  } else if constexpr (Op == RasterOp::SRCPAINT) {
+    return d | s;
+  } else {
+    return d & s;
+  }
+}
+
+template <RasterOp Op>
+void RowForward(Color* d, const Color* s, std::size_t n) {
+  if constexpr (Op == RasterOp::SRCCOPY) {
+    std::memmove(d, s, n * sizeof(Color));
+  } else {
+    for (std::size_t i = 0; i < n; ++i) d[i] = Combine<Op>(d[i], s[i]);
+  }
+}
+
+// For a source that lies left of the destination in the same row: walking
+// right to left reads every source pixel before it is overwritten.
+template <RasterOp Op>
+void RowBackward(Color* d, const Color* s, std::size_t n) {
+  if constexpr (Op == RasterOp::SRCCOPY) {
+    std::memmove(d, s, n * sizeof(Color));
+  } else {
+    for (std::size_t i = n; i-- > 0;) d[i] = Combine<Op>(d[i], s[i]);
+  }
+}
+
+template <RasterOp Op>
+void Transfer(Surface& dst, const Axis& x, const Axis& y, const Surface& src) {
+  const bool same = &dst == &src;
+  // With src == dst the order of rows and pixels is chosen so that each
+  // source pixel is read before the transfer writes over it.
+  const bool bottom_up = same && y.d > y.s;
+  const bool backward = same && y.d == y.s && x.d > x.s;
+  const auto w = static_cast<std::size_t>(x.n);
+  for (std::int64_t i = 0; i < y.n; ++i) {
+    const std::int64_t r = bottom_up ? y.n - 1 - i : i;
+    Color* d = dst.Row(static_cast<int>(y.d + r)) + x.d;
+    const Color* s = src.Row(static_cast<int>(y.s + r)) + x.s;
+    if (backward) {
+      RowBackward<Op>(d, s, w);
+    } else {
+      RowForward<Op>(d, s, w);
+    }
+  }
+}
+
+}  // namespace
+
+void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy,
+            RasterOp op) {
+  Axis x{dx, sx, w};
+  Axis y{dy, sy, h};
+  if (!Clip(x, dst.Width(), src.Width()) || !Clip(y, dst.Height(), src.Height())) return;
+  switch (op) {
+    case RasterOp::SRCCOPY:
+      Transfer<RasterOp::SRCCOPY>(dst, x, y, src);
+      break;
+    case RasterOp::SRCPAINT:
+      Transfer<RasterOp::SRCPAINT>(dst, x, y, src);
+      break;
+    case RasterOp::SRCAND:
+      Transfer<RasterOp::SRCAND>(dst, x, y, src);
+      break;
+  }
+}
+
+void BitBlt(SurfaceTable& table, SurfaceHandle dst, int dx, int dy, int w, int h, SurfaceHandle src,
+            int sx, int sy, RasterOp op) {
+  Surface* d = table.Get(dst);
+  const Surface* s = table.Get(src);
+  if (d == nullptr || s == nullptr) return;
+  BitBlt(*d, dx, dy, w, h, *s, sx, sy, op);
+}
+
+}  // namespace orvo::gfx

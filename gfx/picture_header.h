@@ -1,0 +1,31 @@
+// A small bounds-checked reader of JPEG, GIF and PNG headers. It tells the
+// format, the size the decoder is going to allocate for and whether the
+// picture's data is all there, before any decoder sees the bytes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace orvo::gfx {
+
+enum class PictureFormat { kJpeg, kGif, kPng };
+
+// The largest width or height a picture may have.
+inline constexpr std::int64_t kMaxPictureSide = 16384;
+
+struct PictureHeader {
+  PictureFormat format = PictureFormat::kPng;
+  // The size from the header; 0 when the header holds none. For a GIF the
+  // larger of the screen and the first image in each direction.
+  std::int64_t width = 0;
+  std::int64_t height = 0;
+  // False when the data ends before the (first) image is complete.
+  bool complete = false;
+};
+
+// nullopt when the bytes are not a JPEG, GIF or PNG file. Never reads
+// outside `bytes`.
+std::optional<PictureHeader> ReadPictureHeader(std::span<const std::uint8_t> bytes);
+
+}  // namespace orvo::gfx
