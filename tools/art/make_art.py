@@ -193,14 +193,14 @@ LEVELS = {
     2: Level("citrine", (250, 178, 18), chamfer(regular(3, -90), 0.17), 43, 40, table=0.44),
     3: Level("emerald", (30, 196, 96), chamfer(regular(4, 45), 0.2), 37, 37, table=0.56),
     4: Level("sapphire", (40, 128, 250), star_points(5, 0.52), 44, 42, table=0.42),
-    5: Level("amethyst", (200, 70, 236), regular(6, -90), 38, 42, table=0.5),
+    5: Level("amethyst", (200, 70, 236), regular(6, -90), 40, 44, table=0.5),
 }
 
 
-def facet_shade(base, f):
+def facet_shade(base, f, dark_factor=0.34):
     """Colour of a facet whose light factor is f in [-1, 1]."""
     light = mix(base, NEAR_WHITE, 0.55)
-    dark = scale(base, 0.34)
+    dark = scale(base, dark_factor)
     if f >= 0:
         return mix(base, light, f)
     return mix(base, dark, -f)
@@ -210,12 +210,13 @@ def gem_layer(level, k=1.0, brighten=0.0, outline_colour=None, glint=True):
     """Renders one gem at size factor k, brightened towards white by `brighten`."""
     lv = LEVELS[level]
     poly = lv.outline(k)
-    c = centroid(poly) if level != 2 else ((poly[0][0] + poly[2][0] + poly[4][0]) / 3, 0)
     c = centroid(poly)
     # The table (the flat top face) sits a little towards the light.
     shift = (-0.9 * k, -1.1 * k)
     table = scaled_about(poly, c, lv.table, shift)
     base = mix(lv.base, NEAR_WHITE, brighten)
+    # a brightened gem keeps its hue in the shadows instead of going grey
+    dark_factor = 0.34 + 0.4 * brighten
 
     img = Image.new("RGBA", (TILE * SS, TILE * SS), (0, 0, 0, 0))
     d = ImageDraw.Draw(img)
@@ -238,9 +239,9 @@ def gem_layer(level, k=1.0, brighten=0.0, outline_colour=None, glint=True):
         tm = ((t0[0] + t1[0]) / 2, (t0[1] + t1[1]) / 2)
         pm = ((p0[0] + p1[0]) / 2, (p0[1] + p1[1]) / 2)
         # a crown facet split into a kite and two side triangles
-        poly_ss([p0, p1, t1, t0], facet_shade(base, f * 0.95))
-        poly_ss([p0, pm, tm, t0], facet_shade(base, f * 0.95 + 0.18))
-        poly_ss([pm, p1, t1, tm], facet_shade(base, f * 0.95 - 0.12))
+        poly_ss([p0, p1, t1, t0], facet_shade(base, f * 0.95, dark_factor))
+        poly_ss([p0, pm, tm, t0], facet_shade(base, f * 0.95 + 0.18, dark_factor))
+        poly_ss([pm, p1, t1, tm], facet_shade(base, f * 0.95 - 0.12, dark_factor))
     # the table: lit face with a lighter band towards the light
     poly_ss(table, facet_shade(base, 0.42))
     tc = centroid(table)
@@ -291,8 +292,8 @@ def ring_points(count, radius, phase, jitter_seed):
 
 def glow_ring(mask, colour, dither_colour):
     """A two-pixel halo: a solid inner pixel and a checkered outer one."""
-    inner = ring(dilate(mask, 1), 1, four=True)
-    outer = ring(ImageChops.lighter(dilate(mask, 1), inner), 1, four=True)
+    inner = ring(mask, 1, four=True)
+    outer = ring(ImageChops.lighter(mask, inner), 1, four=True)
     checker = Image.new("L", mask.size, 0)
     cp = checker.load()
     for y in range(mask.size[1]):
@@ -310,7 +311,7 @@ def merge_frame(level, frame):
     if frame == 0:
         return gem_layer(level)
     if frame == 1:
-        gem = gem_layer(level, 1.0, brighten=0.22)
+        gem = gem_layer(level, 0.94, brighten=0.22)
         halo = glow_ring(alpha_of(gem), light, lv.base)
         return over(halo, gem)
     if frame == 2:
@@ -392,6 +393,41 @@ def build_sheet():
     return sheet
 
 
+def sq_dist(a, b):
+    return (a[0] - b[0]) ** 2 + (a[1] - b[1]) ** 2 + (a[2] - b[2]) ** 2
+
+
+def refine_palette(pixels, count, rounds=10):
+    """A palette of at most `count` colours for `pixels`: median cut to start,
+    then a few weighted k-means rounds to pull the entries onto the colours
+    that matter (facet colours are flat and cover many pixels)."""
+    strip = Image.new("RGB", (len(pixels), 1))
+    strip.putdata(pixels)
+    quant = strip.quantize(colors=count, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
+    flat = quant.getpalette()
+    used = sorted(set(quant.getdata()))
+    pal = [tuple(flat[i * 3 : i * 3 + 3]) for i in used]
+    weights = {}
+    for c in pixels:
+        weights[c] = weights.get(c, 0) + 1
+    colours = sorted(weights)
+    for _ in range(rounds):
+        sums = [[0, 0, 0, 0] for _ in pal]
+        for c in colours:
+            i = min(range(len(pal)), key=lambda j: sq_dist(c, pal[j]))
+            wgt = weights[c]
+            acc = sums[i]
+            acc[0] += c[0] * wgt
+            acc[1] += c[1] * wgt
+            acc[2] += c[2] * wgt
+            acc[3] += wgt
+        pal = [
+            (clamp8(a[0] / a[3]), clamp8(a[1] / a[3]), clamp8(a[2] / a[3])) if a[3] else pal[i]
+            for i, a in enumerate(sums)
+        ]
+    return pal
+
+
 def write_sheet_gif(sheet, path):
     """Writes the sheet as a palette GIF: 255 colours for the opaque pixels,
     chosen from those pixels alone, and one exact white for transparency."""
@@ -408,15 +444,17 @@ def write_sheet_gif(sheet, path):
                 if c == WHITE:
                     c = NEAR_WHITE
                 opaque.append(c)
-    strip = Image.new("RGB", (len(opaque), 1))
-    strip.putdata(opaque)
-    quant = strip.quantize(colors=255, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
-    pal = quant.getpalette()[: 255 * 3]
-    pal += [0] * (255 * 3 - len(pal))
-    for i in range(255):
-        if tuple(pal[i * 3 : i * 3 + 3]) == WHITE:
-            pal[i * 3 : i * 3 + 3] = list(NEAR_WHITE)
-    indices = list(quant.getdata())
+    pal = refine_palette(opaque, 255)
+    for i, c in enumerate(pal):
+        if c == WHITE:
+            pal[i] = NEAR_WHITE
+    nearest = {}
+    indices = []
+    for c in opaque:
+        if c not in nearest:
+            nearest[c] = min(range(len(pal)), key=lambda i: sq_dist(c, pal[i]))
+        indices.append(nearest[c])
+    pal = [v for c in pal for v in c] + [0] * (3 * (255 - len(pal)))
     out = Image.new("P", (w, h), 255)
     out.putpalette(pal + [255, 255, 255])
     op = out.load()
@@ -438,7 +476,6 @@ def check_sheet_gif(path, sheet):
     rgb = back.convert("RGB").load()
     ap = alpha_of(sheet).load()
     w, h = back.size
-    worst = 0
     for y in range(h):
         for x in range(w):
             c = rgb[x, y]
@@ -449,7 +486,6 @@ def check_sheet_gif(path, sheet):
     for y in range(h):
         for x in range(TILE):
             assert rgb[x, y] == WHITE, "column 0 must be empty"
-    return worst
 
 
 # ---------------------------------------------------------------- value noise
@@ -525,7 +561,7 @@ def build_grid():
         for x in range(TILE):
             see_through = (y % 2 == 0) and ((x + (y // 2) * 2) % 4 == 0)
             if see_through:
-                px[x, y] = (0xBF, 0xBF, 0xFF)
+                px[x, y] = (0xEF, 0xDF, 0xFF)
             else:
                 px[x, y] = (0x0C, 0x08, 0x1C)
     return img
@@ -582,11 +618,20 @@ def build_window_back():
                 if edge == 0:
                     r, gg, b = r + 40, gg + 18, b + 80
             px[x, y] = (clamp8(r), clamp8(gg), clamp8(b))
-    # corner jewels of the frame
     d = ImageDraw.Draw(img)
-    for cx, cy in ((bx0 - 2, by0 - 2), (bx1 + 1, by0 - 2), (bx0 - 2, by1 + 1), (bx1 + 1, by1 + 1)):
-        d.polygon([(cx, cy - 5), (cx + 5, cy), (cx, cy + 5), (cx - 5, cy)], fill=(120, 60, 220), outline=(230, 200, 255))
-        d.point((cx, cy), fill=(255, 240, 255))
+
+    def jewel(cx, cy, r, fill, edge, core):
+        d.polygon([(cx, cy - r), (cx + r, cy), (cx, cy + r), (cx - r, cy)], fill=fill, outline=edge)
+        d.point((cx, cy), fill=core)
+
+    # small markers beside every board row, in the side panels
+    for row in range(ROWS):
+        cy = by0 + row * TILE + TILE // 2 - 1
+        for cx in (bx0 // 2 - 1, bx1 + (w - bx1) // 2):
+            jewel(cx, cy, 3, (58, 30, 104), (104, 60, 180), (170, 130, 240))
+    # corner jewels of the frame, just outside the board
+    for cx, cy in ((bx0 - 5, by0 - 5), (bx1 + 4, by0 - 5), (bx0 - 5, by1 + 4), (bx1 + 4, by1 + 4)):
+        jewel(cx, cy, 4, (130, 70, 230), (230, 200, 255), (255, 240, 255))
     # keep the board rectangle exactly black (the jewels stop at its edge)
     d.rectangle([bx0, by0, bx1 - 1, by1 - 1], fill=(0, 0, 0))
     return img
@@ -752,8 +797,8 @@ def build_preview():
 
     pad = 12
     W = pad * 3 + BOARD_W + WIN_W
-    H = pad * 4 + BOARD_H * 2 + 140
-    sheet = Image.new("RGB", (W, max(H, pad * 3 + BOARD_H + WIN_H)), (40, 40, 44))
+    H = pad * 4 + BOARD_H * 3
+    sheet = Image.new("RGB", (W, H), (40, 40, 44))
     sheet.paste(sheet_view.img, (pad, pad))
     sheet.paste(over_view.img, (pad, pad * 2 + BOARD_H))
     sheet.paste(win, (pad * 2 + BOARD_W, pad))
@@ -768,9 +813,11 @@ def build_preview():
             icon = icon.resize((128, 128), Image.LANCZOS)
         sheet.paste(icon, (x, y), icon)
         x += icon.size[0] + pad
-    # the raw sheet at 1x on a grey field (white shows as white)
+    # the raw files as they are: the sprite sheet (white = transparent) and
+    # the grid tile, enlarged four times
     raw_y = pad * 3 + BOARD_H * 2
-    sheet.paste(Image.open(os.path.join(GRAPHICS, "Grid.gif")).convert("RGB"), (pad, raw_y))
+    sheet.paste(blocks, (pad, raw_y))
+    sheet.paste(grid.resize((gw * 4, gh * 4), Image.NEAREST), (pad * 2 + blocks.size[0], raw_y))
     return sheet
 
 
