@@ -1,0 +1,110 @@
+#include "tools/replay/app_window.h"
+
+#include <string>
+
+#include "gfx/picture_decoder.h"
+#include "tools/replay/replay_error.h"
+#include "tools/replay/state_dump.h"
+
+namespace orvo::replay {
+
+void AppWindow::Deliver(const Event& event) {
+  switch (event.kind) {
+    case EventKind::KeyDown:
+      app_.Form_KeyDown(event.arg);
+      break;
+    case EventKind::KeyUp:
+      app_.Form_KeyUp(event.arg);
+      break;
+    case EventKind::Click:
+      app_.lblAction_Click(event.arg);
+      break;
+    case EventKind::MouseDown:
+      app_.lblAction_MouseDown(event.arg);
+      break;
+    case EventKind::MouseUp:
+      app_.lblAction_MouseUp(event.arg);
+      break;
+    case EventKind::Paint:
+      app_.Form_Paint();
+      break;
+    case EventKind::Close:
+      app_.Form_Unload();
+  }
+}
+
+void AppWindow::Apply(const Command& command) {
+  switch (command.kind) {
+    case CommandKind::Set:
+      app_.TheGame().Cells()(command.column, command.row) = command.value;
+      break;
+    case CommandKind::Let:
+      Let(command.variable, command.amount);
+      break;
+    case CommandKind::Land:
+      app_.TheGame().Land();
+      break;
+    case CommandKind::Dump:
+      host_.Output().Line(
+          StateDump(app_.TheGame(), app_.Controls(), host_.Clock(), host_.Random().Used()));
+      break;
+    case CommandKind::Snapshot:
+      Snapshot(command.file);
+      break;
+    default:
+      break;
+  }
+}
+
+void AppWindow::Let(Variable variable, std::int64_t amount) {
+  game::GameState& s = app_.TheGame().State();
+  // The parser has checked the range of each variable.
+  auto n = static_cast<std::int32_t>(amount);
+  switch (variable) {
+    case Variable::Level:
+      s.Level = n;
+      break;
+    case Variable::Points:
+      s.Points = n;
+      break;
+    case Variable::MaxReactions:
+      s.MaxReactions = n;
+      break;
+    case Variable::Reactions:
+      s.Reactions = n;
+      break;
+    case Variable::Cleared:
+      s.Cleared = n;
+      break;
+    case Variable::Bombs:
+      s.Bombs = n;
+      break;
+    case Variable::NextBombPoints:
+      s.NextBombPoints = n;
+      break;
+    case Variable::PairX:
+      s.PairX = n;
+      break;
+    case Variable::PairY:
+      s.PairY = n;
+      break;
+    case Variable::LastSlideTime:
+      s.LastSlideTime = amount;
+      break;
+    case Variable::PairActive:
+      s.PairActive = amount != 0;
+      break;
+    case Variable::Running:
+      s.Running = amount != 0;
+      break;
+  }
+}
+
+void AppWindow::Snapshot(const std::string& file) {
+  const gfx::Surface* front = app_.Surfaces().Get(app_.FrontDC());
+  if (front == nullptr) throw ReplayError("snapshot: the board surface does not exist");
+  std::string error;
+  if (!gfx::WritePng(*front, file, error)) throw ReplayError("snapshot: " + error);
+}
+
+}  // namespace orvo::replay

@@ -1,0 +1,63 @@
+// One line of a scenario, parsed: the commands and window events of the
+// replay language.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvo::replay {
+
+// Times (clock values) must lie in 0..kMaxTime, so that no sum of a time and
+// an interval of the game can overflow.
+inline constexpr std::int64_t kMaxTime = (std::int64_t{1} << 53) - 1;
+
+enum class EventKind { KeyDown, KeyUp, Click, MouseDown, MouseUp, Paint, Close };
+
+struct Event {
+  EventKind kind = EventKind::Paint;
+  int arg = 0;  // key code or caption index
+};
+
+enum class CommandKind { Tick, Random, Seed, At, Run, Set, Let, Land, Dump, Trace, Snapshot };
+
+// The game variables that `let` can set.
+enum class Variable {
+  Level,
+  Points,
+  MaxReactions,
+  Reactions,
+  Cleared,
+  Bombs,
+  NextBombPoints,
+  PairX,
+  PairY,
+  LastSlideTime,
+  PairActive,
+  Running,
+};
+
+struct Command {
+  CommandKind kind = CommandKind::Dump;
+  int line = 0;
+  std::int64_t time = 0;       // tick T, at T, run T; run +D: D
+  bool relative = false;       // run +D
+  std::vector<float> numbers;  // random
+  std::uint32_t seed = 0;      // seed
+  Event event;                 // at
+  int column = 0;              // set
+  int row = 0;
+  int value = 0;
+  Variable variable = Variable::Level;  // let
+  std::int64_t amount = 0;
+  bool on = false;   // trace
+  std::string file;  // snapshot
+};
+
+// Parses one line. nullopt for a blank or comment-only line; throws
+// ReplayError (with `line`) for a malformed one.
+std::optional<Command> ParseCommand(std::string_view text, int line);
+
+}  // namespace orvo::replay

@@ -1,0 +1,88 @@
+// orvo-replay: runs the game headless on a virtual clock from a scenario.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "tools/replay/line_writer.h"
+#include "tools/replay/replay_runner.h"
+
+namespace {
+
+constexpr const char* kUsage = "usage: orvo-replay [--graphics DIR] [FILE]";
+
+// The "Graphics/" folder beside the executable, as the game finds it.
+std::string DefaultGraphicsDir(const char* argv0) {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) exe = std::filesystem::absolute(argv0, ec);
+  std::string folder = exe.parent_path().string();
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder + "Graphics/";
+}
+
+bool IsRegularFile(int fd) {
+  struct stat st {};
+  return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+int Fail(const std::string& reason) {
+  std::fprintf(stderr, "%s\n", orvo::replay::ErrorLine(0, reason).c_str());
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  orvo::replay::ReplayOptions options;
+  std::string file = "-";
+  bool haveFile = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--graphics" && i + 1 < argc) {
+      options.graphicsDir = argv[++i];
+      if (options.graphicsDir.empty() || options.graphicsDir.back() != '/') {
+        options.graphicsDir += '/';
+      }
+    } else if (arg == "--no-skip") {
+      options.skipIdleTurns = false;  // every loop turn 1 ms, for checking the skipping
+    } else if (arg == "--help" || arg == "-h") {
+      std::printf("%s\n", kUsage);
+      return 0;
+    } else if ((arg == "-" || arg.empty() || arg[0] != '-') && !haveFile) {
+      file = arg;
+      haveFile = true;
+    } else {
+      return Fail(kUsage);
+    }
+  }
+  if (options.graphicsDir.empty()) options.graphicsDir = DefaultGraphicsDir(argv[0]);
+
+  std::ifstream opened;
+  std::istream* in = &std::cin;
+  if (file != "-") {
+    opened.open(file);
+    if (!opened) return Fail("cannot open " + file + ": " + std::strerror(errno));
+    in = &opened;
+    options.interactive = !IsRegularFile(file);
+  } else {
+    // A pipe or terminal may be a program that waits for our answers.
+    options.interactive = !IsRegularFile(0);
+  }
+
+  orvo::replay::LineWriter out(stdout);
+  std::string error;
+  int status = orvo::replay::RunReplay(*in, options, out, error);
+  if (!error.empty()) std::fprintf(stderr, "%s\n", error.c_str());
+  return status;
+}

@@ -1,0 +1,32 @@
+// How a replay stops early: a scenario error (reported with its line and
+// exit status 2) or the program's end (the window closed, or the scenario's
+// last command done).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace orvo::replay {
+
+// The line is that of the command being executed, or of the `run` whose
+// time was passing; kCurrentLine lets the engine fill it in.
+class ReplayError : public std::runtime_error {
+ public:
+  static constexpr int kCurrentLine = -1;
+
+  explicit ReplayError(const std::string& reason, int line = kCurrentLine)
+      : std::runtime_error(reason), line_(line) {}
+  int Line() const { return line_; }
+
+ private:
+  int line_;
+};
+
+// Unwinds everything, nested game loops included, to main, which then exits
+// with `status`. Not derived from std::exception so that nothing on the way
+// mistakes it for an error.
+struct ProgramEnd {
+  int status = 0;
+};
+
+}  // namespace orvo::replay

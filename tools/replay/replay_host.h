@@ -1,0 +1,60 @@
+// The headless host: the game runs on a virtual clock that moves only when
+// the game waits or lets the window process its events, and those events come
+// from the scenario.
+#pragma once
+
+#include <cstdint>
+
+#include "app/form.h"
+#include "app/host.h"
+#include "tools/replay/line_writer.h"
+#include "tools/replay/random_source.h"
+#include "tools/replay/replay_error.h"
+
+namespace orvo::replay {
+
+// The clock when the program starts (start-up runs at this tick).
+inline constexpr std::int64_t kStartTick = 1000;
+
+// Whoever handles the window's event processing: the scenario engine.
+class EventPump {
+ public:
+  virtual ~EventPump() = default;
+  virtual void ProcessEvents(std::int64_t nextDue) = 0;
+};
+
+class ReplayHost : public app::Host {
+ public:
+  explicit ReplayHost(LineWriter& out) : out_(out) {}
+
+  // The controls whose values the trace reports.
+  void SetForm(const app::Form* form) { form_ = form; }
+  void SetEventPump(EventPump* pump) { pump_ = pump; }
+
+  std::int64_t Clock() const { return clock_; }
+  void SetClock(std::int64_t tick) { clock_ = tick; }
+  RandomSource& Random() { return random_; }
+  const RandomSource& Random() const { return random_; }
+  void SetTrace(bool on) { trace_ = on; }
+  LineWriter& Output() { return out_; }
+
+  std::int64_t TickCount() override { return clock_; }
+  void WaitUntil(std::int64_t deadline, std::int32_t ms) override;
+  void ProcessEvents(std::int64_t nextDue) override;
+  float NextRandom() override { return random_.Next(); }
+  // A new game's reseeding changes neither the queue nor the generator.
+  void ReseedRandom() override {}
+  void RefreshFront() override;
+  void ControlChanged(game::Control c, app::ControlChange what) override;
+  [[noreturn]] void EndProgram(int status) override { throw ProgramEnd{status}; }
+
+ private:
+  LineWriter& out_;
+  const app::Form* form_ = nullptr;
+  EventPump* pump_ = nullptr;
+  RandomSource random_;
+  std::int64_t clock_ = kStartTick;
+  bool trace_ = false;
+};
+
+}  // namespace orvo::replay

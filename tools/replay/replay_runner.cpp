@@ -1,0 +1,52 @@
+#include "tools/replay/replay_runner.h"
+
+#include <exception>
+
+#include "app/app.h"
+#include "gfx/file_lookup.h"
+#include "tools/replay/app_window.h"
+#include "tools/replay/replay_error.h"
+#include "tools/replay/replay_host.h"
+#include "tools/replay/scenario_engine.h"
+#include "tools/replay/scenario_reader.h"
+
+namespace orvo::replay {
+
+std::string ErrorLine(int line, const std::string& reason) {
+  return "orvo-replay: line " + std::to_string(line) + ": " + reason;
+}
+
+int RunReplay(std::istream& scenario, const ReplayOptions& options, LineWriter& out,
+              std::string& error) {
+  ReplayHost host(out);
+  app::App app(host);
+  host.SetForm(&app.Controls());
+  AppWindow window(app, host);
+  ScenarioReader reader(scenario);
+  if (options.interactive) reader.BeforeRead([&out] { out.Flush(); });
+  ScenarioEngine engine(reader, host, window, options.skipIdleTurns);
+  host.SetEventPump(&engine);
+
+  int status = 2;
+  try {
+    // The same folder test and message as the game's own start-up.
+    if (!gfx::HoldsOrdinaryFile(options.graphicsDir)) {
+      throw ReplayError("Path not found: " + options.graphicsDir, 0);
+    }
+    std::string why;
+    if (!app.StartUp(options.graphicsDir, why)) throw ReplayError(why, 0);
+    engine.Run();
+  } catch (const ProgramEnd& end) {
+    status = end.status;
+  } catch (const ReplayError& e) {
+    int line = e.Line() == ReplayError::kCurrentLine ? engine.CurrentLine() : e.Line();
+    error = ErrorLine(line, e.what());
+  } catch (const std::exception& e) {
+    // A grid access outside the grid, made possible by `set` and `let`.
+    error = ErrorLine(engine.CurrentLine(), e.what());
+  }
+  out.Flush();
+  return status;
+}
+
+}  // namespace orvo::replay

@@ -1,0 +1,104 @@
+#include "tools/replay/scenario_engine.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "tools/replay/replay_error.h"
+
+namespace orvo::replay {
+
+ScenarioEngine::ScenarioEngine(ScenarioReader& reader, ReplayHost& host, ReplayWindow& window,
+                               bool skipIdleTurns)
+    : reader_(reader), host_(host), window_(window), skip_idle_turns_(skipIdleTurns) {}
+
+void ScenarioEngine::Run() {
+  for (;;) {
+    ExecuteCommands();
+    // No loop runs here: the clock jumps to each event as it is delivered. A
+    // delivered Start click plays a whole game, whose loop may execute further
+    // commands and so move the target on.
+    while (!queue_.empty() && queue_.top().time <= target_) {
+      Pending p = queue_.top();
+      queue_.pop();
+      if (p.time > host_.Clock()) host_.SetClock(p.time);
+      window_.Deliver(p.event);
+    }
+    if (host_.Clock() < target_) host_.SetClock(target_);
+  }
+}
+
+void ScenarioEngine::ProcessEvents(std::int64_t nextDue) {
+  std::int64_t clock = host_.Clock() + 1;
+  if (skip_idle_turns_) {
+    // The turns before the earliest of these would do nothing at all.
+    std::int64_t next = std::min({nextDue, NextEventTime(), target_});
+    clock = std::max(clock, next);
+  }
+  host_.SetClock(clock);
+  DeliverDue();
+  if (host_.Clock() >= target_) ExecuteCommands();
+}
+
+void ScenarioEngine::DeliverDue() {
+  // Re-read the clock after each event: a Start click returns only when its
+  // game is over, and whatever has fallen due meanwhile goes next.
+  while (!queue_.empty() && queue_.top().time <= host_.Clock()) {
+    Pending p = queue_.top();
+    queue_.pop();
+    window_.Deliver(p.event);
+  }
+}
+
+std::int64_t ScenarioEngine::NextEventTime() const {
+  return queue_.empty() ? std::numeric_limits<std::int64_t>::max() : queue_.top().time;
+}
+
+void ScenarioEngine::ExecuteCommands() {
+  for (;;) {
+    std::optional<Command> command = reader_.Next();
+    if (!command) throw ProgramEnd{0};
+    line_ = command->line;
+    if (command->kind == CommandKind::Run) {
+      run_seen_ = true;
+      std::int64_t target = command->relative ? host_.Clock() + command->time : command->time;
+      if (target > host_.Clock()) {
+        target_ = target;
+        return;
+      }
+      continue;  // a target already reached: nothing to do
+    }
+    Execute(*command);
+  }
+}
+
+void ScenarioEngine::Execute(const Command& command) {
+  switch (command.kind) {
+    case CommandKind::Tick:
+      if (run_seen_) throw ReplayError("tick after the first run");
+      host_.SetClock(command.time);
+      break;
+    case CommandKind::Random:
+      for (float x : command.numbers) host_.Random().Append(x);
+      break;
+    case CommandKind::Seed:
+      host_.Random().Seed(command.seed);
+      break;
+    case CommandKind::At:
+      queue_.push(Pending{command.time, next_order_++, command.event});
+      break;
+    case CommandKind::Trace:
+      host_.SetTrace(command.on);
+      break;
+    case CommandKind::Run:
+      break;  // handled by ExecuteCommands
+    case CommandKind::Set:
+    case CommandKind::Let:
+    case CommandKind::Land:
+    case CommandKind::Dump:
+    case CommandKind::Snapshot:
+      window_.Apply(command);
+      break;
+  }
+}
+
+}  // namespace orvo::replay

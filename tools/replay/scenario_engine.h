@@ -1,0 +1,76 @@
+// The scenario engine: executes the commands, keeps the queue of window
+// events and moves the virtual clock. It is re-entrant: a delivered Start
+// click runs a whole game loop whose event processing calls back into it.
+#pragma once
+
+#include <cstdint>
+#include <queue>
+#include <vector>
+
+#include "tools/replay/command.h"
+#include "tools/replay/replay_host.h"
+#include "tools/replay/scenario_reader.h"
+
+namespace orvo::replay {
+
+// The window as the scenario reaches it.
+class ReplayWindow {
+ public:
+  virtual ~ReplayWindow() = default;
+  // Hands a window event to its handler.
+  virtual void Deliver(const Event& event) = 0;
+  // Carries out `set`, `let`, `land`, `dump` and `snapshot`.
+  virtual void Apply(const Command& command) = 0;
+};
+
+class ScenarioEngine : public EventPump {
+ public:
+  // With `skipIdleTurns`, one event processing may move the clock over loop
+  // turns in which nothing can happen (no key or slide due, no event, no
+  // command), instead of 1 ms at a time; the output stays the same.
+  ScenarioEngine(ScenarioReader& reader, ReplayHost& host, ReplayWindow& window,
+                 bool skipIdleTurns = true);
+
+  // Runs the scenario while no game loop runs: executes commands, and at
+  // each `run` delivers the events due up to its target. Ends only by
+  // throwing (ProgramEnd at the end of the scenario or a closed window,
+  // ReplayError on a failure).
+  [[noreturn]] void Run();
+
+  // The event processing of a running game loop.
+  void ProcessEvents(std::int64_t nextDue) override;
+
+  // The line of the command executing, or of the `run` whose time is passing.
+  int CurrentLine() const { return line_; }
+
+ private:
+  struct Pending {
+    std::int64_t time;
+    std::uint64_t order;  // file order among equal times
+    Event event;
+  };
+  struct Later {
+    bool operator()(const Pending& a, const Pending& b) const {
+      return a.time != b.time ? a.time > b.time : a.order > b.order;
+    }
+  };
+
+  // Executes commands up to a `run` whose target lies after the clock.
+  void ExecuteCommands();
+  void Execute(const Command& command);
+  // Delivers every queued event due by the clock, in order.
+  void DeliverDue();
+  std::int64_t NextEventTime() const;
+
+  ScenarioReader& reader_;
+  ReplayHost& host_;
+  ReplayWindow& window_;
+  bool skip_idle_turns_;
+  std::priority_queue<Pending, std::vector<Pending>, Later> queue_;
+  std::uint64_t next_order_ = 0;
+  std::int64_t target_ = 0;
+  bool run_seen_ = false;
+  int line_ = 0;
+};
+
+}  // namespace orvo::replay
