@@ -55,6 +55,14 @@ inline Bytes ReadBytes(const std::string& path) {
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// A path as the cache records it: every ASCII letter lower-cased.
+inline std::string ToLowerPath(std::string path) {
+  for (char& c : path) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return path;
+}
+
 // A surface filled from a list of rows of colours.
 inline Surface FromRows(const std::vector<std::vector<Color>>& rows) {
   Surface s(static_cast<int>(rows.front().size()), static_cast<int>(rows.size()));
