@@ -1,0 +1,62 @@
+#include "app/sdl_latency_log.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace orvo::app {
+
+namespace {
+
+std::int64_t SteadyNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+std::int64_t RealtimeNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+}  // namespace
+
+LatencyLog::LatencyLog() {
+  const char* path = std::getenv("ORVO_LATENCY_LOG");
+  if (path && *path) {
+    path_ = path;
+    entries_.reserve(1 << 16);
+  }
+}
+
+void LatencyLog::KeyDown(int code) {
+  if (Enabled()) entries_.push_back({'k', code, SteadyNs()});
+}
+
+void LatencyLog::Present() {
+  if (!Enabled()) return;
+  if (first_present_realtime_ns_ == 0) first_present_realtime_ns_ = RealtimeNs();
+  entries_.push_back({'p', 0, SteadyNs()});
+}
+
+void LatencyLog::Flush() {
+  if (!Enabled()) return;
+  std::FILE* f = std::fopen(path_.c_str(), "w");
+  if (!f) return;
+  // The first present on the wall clock, so that a launcher can measure the
+  // time from its start of the program; then steady-clock nanoseconds.
+  std::fprintf(f, "first-present-realtime-ns %lld\n",
+               static_cast<long long>(first_present_realtime_ns_));
+  for (const Entry& e : entries_) {
+    if (e.kind == 'k') {
+      std::fprintf(f, "key %d %lld\n", e.code, static_cast<long long>(e.steady_ns));
+    } else {
+      std::fprintf(f, "present %lld\n", static_cast<long long>(e.steady_ns));
+    }
+  }
+  std::fclose(f);
+  entries_.clear();
+}
+
+}  // namespace orvo::app

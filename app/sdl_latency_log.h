@@ -1,0 +1,32 @@
+// An opt-in record of key presses and presented frames, for measuring how
+// quickly a key shows on screen. Switched on by ORVO_LATENCY_LOG=<file>;
+// the lines are kept in memory and written when the program ends.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvo::app {
+
+class LatencyLog {
+ public:
+  LatencyLog();  // reads ORVO_LATENCY_LOG
+  bool Enabled() const { return !path_.empty(); }
+  void KeyDown(int code);
+  void Present();
+  // Writes the lines to the file.
+  void Flush();
+
+ private:
+  struct Entry {
+    char kind;  // 'k' key down, 'p' present
+    int code;
+    std::int64_t steady_ns;
+  };
+  std::string path_;
+  std::vector<Entry> entries_;
+  std::int64_t first_present_realtime_ns_ = 0;
+};
+
+}  // namespace orvo::app

@@ -1,0 +1,37 @@
+#include "app/sdl_message.h"
+
+#include <SDL2/SDL.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace orvo::app {
+
+namespace {
+
+// SDL's video drivers that have no screen a person could look at. SDL would
+// still try a box on any X display it finds, so these are ruled out first.
+bool Screenless(const char* driver) {
+  return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
+                    std::strcmp(driver, "evdev") == 0);
+}
+
+}  // namespace
+
+void ShowErrorBox(const std::string& title, const std::string& text) {
+  bool shown = false;
+  const bool hadVideo = SDL_WasInit(SDL_INIT_VIDEO) != 0;
+  if (hadVideo || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+    if (!Screenless(SDL_GetCurrentVideoDriver())) {
+      shown =
+          SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) == 0;
+    }
+    if (!hadVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+  if (!shown) {
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    std::fflush(stderr);
+  }
+}
+
+}  // namespace orvo::app
