@@ -1,0 +1,91 @@
+// Drawing and loading costs of the graphics layer, on the game's own pictures.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "gfx/bitmap_cache.h"
+#include "gfx/sprite_draw.h"
+#include "gfx/surface_table.h"
+
+namespace {
+
+using namespace orvo::gfx;
+
+std::string Picture(const char* name) {
+  return std::string(ORVO_GRAPHICS_DIR) + name;
+}
+
+// The cache loaded as the game loads it, plus a 480 x 288 board surface.
+struct Scene {
+  SurfaceTable table;
+  BitmapCache cache;
+  SurfaceHandle front = kNoSurface;
+  std::int32_t back = -1;
+  std::int32_t blocks = -1;
+  std::int32_t grid = -1;
+
+  bool Load() {
+    cache.InitBitmaps(table);
+    back = cache.LoadBitmap(Picture("GameBack.jpg"), false);
+    blocks = cache.LoadBitmap(Picture("Blocks.gif"), true);
+    grid = cache.LoadBitmap(Picture("Grid.gif"), false);
+    front = table.Create(480, 288);
+    return back >= 0 && blocks >= 0 && grid >= 0;
+  }
+};
+
+void BM_MaskedBlockDraw(benchmark::State& state) {
+  Scene s;
+  if (!s.Load()) return state.SkipWithError(s.cache.LastError().c_str());
+  const BitmapEntry& blocks = *s.cache.Entry(s.blocks);
+  int n = 0;
+  for (auto _ : state) {
+    BlockDraw(s.table, s.front, blocks, n % 10, n % 6, 1 + n % 5, n % 6);
+    benchmark::ClobberMemory();
+    ++n;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_MaskedBlockDraw);
+
+void BM_CellRestore(benchmark::State& state) {
+  Scene s;
+  if (!s.Load()) return state.SkipWithError(s.cache.LastError().c_str());
+  const BitmapEntry& back = *s.cache.Entry(s.back);
+  int n = 0;
+  for (auto _ : state) {
+    CellRestore(s.table, s.front, back, n % 10, n % 6);
+    benchmark::ClobberMemory();
+    ++n;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_CellRestore);
+
+void BM_BuildMaskOfSheet(benchmark::State& state) {
+  Scene s;
+  if (!s.Load()) return state.SkipWithError(s.cache.LastError().c_str());
+  for (auto _ : state) {
+    s.cache.BuildMask(s.blocks);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_BuildMaskOfSheet)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadThreePictures(benchmark::State& state) {
+  SurfaceTable table;
+  BitmapCache cache;
+  for (auto _ : state) {
+    cache.InitBitmaps(table);
+    const bool ok = cache.LoadBitmap(Picture("GameBack.jpg"), false) >= 0 &&
+                    cache.LoadBitmap(Picture("Blocks.gif"), true) >= 0 &&
+                    cache.LoadBitmap(Picture("Grid.gif"), false) >= 0;
+    if (!ok) return state.SkipWithError(cache.LastError().c_str());
+    cache.FreeBitmaps();
+  }
+}
+BENCHMARK(BM_LoadThreePictures)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
