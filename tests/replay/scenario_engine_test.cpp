@@ -1,0 +1,269 @@
+// The clock rules of the scenario engine, against a stand-in window whose
+// Start click runs a loop that processes events each turn, as the game does.
+#include "tools/replay/scenario_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/replay/replay_error.h"
+
+namespace orvo::replay {
+namespace {
+
+// A window with the Start/Stop protocol of the game's caption, a loop that
+// "acts" every `period` ms (telling the engine when it next can), a key
+// (99) whose handler waits 500 ms and a key (98) whose handler fails.
+class FakeWindow : public ReplayWindow {
+ public:
+  explicit FakeWindow(ReplayHost& host) : host_(host) {}
+
+  void Deliver(const Event& e) override {
+    static const char* const kNames[] = {"keydown", "keyup", "click", "mousedown",
+                                         "mouseup", "paint", "close"};
+    std::string name = kNames[static_cast<int>(e.kind)];
+    if (e.kind != EventKind::Paint && e.kind != EventKind::Close) name += std::to_string(e.arg);
+    Log(name);
+    if (e.kind == EventKind::Click) Click();
+    if (e.kind == EventKind::KeyDown && e.arg == 99) host_.WaitUntil(host_.Clock() + 500, 500);
+    if (e.kind == EventKind::KeyDown && e.arg == 98) throw ReplayError("handler failed");
+    if (e.kind == EventKind::Close) host_.EndProgram(0);
+  }
+
+  void Apply(const Command& c) override {
+    if (c.kind == CommandKind::Dump) Log("dump");
+    if (c.kind == CommandKind::Land) host_.WaitUntil(host_.Clock() + 300, 300);
+  }
+
+  std::vector<std::string> log;
+  std::int64_t period = 0;  // 0: the loop never acts by itself
+  int turns = 0;
+
+ private:
+  void Click() {
+    if (!start_tag_) {
+      running_ = false;
+      start_tag_ = true;
+      return;
+    }
+    if (running_) return;
+    start_tag_ = false;
+    running_ = true;
+    Log("loop");
+    std::int64_t act_at = period > 0 ? host_.Clock() + period : app::kNothingDue;
+    while (running_) {
+      ++turns;
+      if (host_.Clock() >= act_at) {
+        Log("act");
+        act_at = host_.Clock() + period;
+      }
+      host_.ProcessEvents(act_at);
+    }
+    Log("loop end");
+  }
+
+  void Log(const std::string& what) { log.push_back(what + "@" + std::to_string(host_.Clock())); }
+
+  ReplayHost& host_;
+  bool running_ = false;
+  bool start_tag_ = true;
+};
+
+struct Replay {
+  explicit Replay(const std::string& scenario, bool skip = true, std::int64_t period = 0)
+      : in(scenario), engine(reader, host, window, skip) {
+    host.SetEventPump(&engine);
+    window.period = period;
+  }
+  // The exit status of a replay that ends normally.
+  int Play() {
+    try {
+      engine.Run();
+    } catch (const ProgramEnd& end) {
+      return end.status;
+    }
+    return -1;
+  }
+  // The line and message of a replay that fails.
+  std::string Failure() {
+    try {
+      engine.Run();
+    } catch (const ReplayError& e) {
+      int line = e.Line() == ReplayError::kCurrentLine ? engine.CurrentLine() : e.Line();
+      return std::to_string(line) + ": " + e.what();
+    } catch (const ProgramEnd&) {
+      return "ended";
+    }
+    return "";
+  }
+
+  std::string out;
+  LineWriter writer{&out};
+  ReplayHost host{writer};
+  std::istringstream in;
+  ScenarioReader reader{in};
+  FakeWindow window{host};
+  ScenarioEngine engine;
+};
+
+using Log = std::vector<std::string>;
+
+TEST(ScenarioEngine, WithoutALoopEventsAreDeliveredAtTheirOwnTimes) {
+  Replay r(
+      "dump\n"
+      "at 1300 mousedown 0\n"
+      "at 1200 mouseup 1\n"  // queued later, due earlier
+      "at 1300 mouseup 0\n"  // equal times keep the file order
+      "run 1250\n"
+      "dump\n"
+      "run 1250\n"  // at the clock: nothing happens
+      "run 1100\n"  // before it: nothing either
+      "dump\n"
+      "run +100\n"
+      "dump\n"
+      "at 50 paint\n"  // long past: delivered at the next run, at the clock
+      "run +1\n"
+      "dump\n");
+  EXPECT_EQ(r.Play(), 0);
+  EXPECT_EQ(r.window.log,
+            (Log{"dump@1000", "mouseup1@1200", "dump@1250", "dump@1250", "mousedown0@1300",
+                 "mouseup0@1300", "dump@1350", "paint@1350", "dump@1351"}));
+}
+
+TEST(ScenarioEngine, TickSetsTheClockOnlyBeforeTheFirstRun) {
+  Replay before("tick 5\ndump\nrun 7\ndump\n");
+  EXPECT_EQ(before.Play(), 0);
+  EXPECT_EQ(before.window.log, (Log{"dump@5", "dump@7"}));
+
+  // A run that does nothing still counts.
+  Replay after("run 500\n\ntick 5\n");
+  EXPECT_EQ(after.Failure(), "3: tick after the first run");
+}
+
+TEST(ScenarioEngine, LoopTurnsTakeOneMillisecondAndReachTheTarget) {
+  for (bool skip : {false, true}) {
+    Replay r(
+        "at 1100 click 0\n"
+        "run 1100\n"
+        "dump\n"
+        "run 1105\n"
+        "dump\n",
+        skip);
+    // The scenario ends in the middle of the game.
+    EXPECT_EQ(r.Play(), 0);
+    EXPECT_EQ(r.window.log, (Log{"click0@1100", "loop@1100", "dump@1101", "dump@1105"}));
+    if (!skip) {
+      EXPECT_EQ(r.window.turns, 5);
+    }
+  }
+}
+
+TEST(ScenarioEngine, EventsQueuedInALoopForPastTimesComeAtTheNextProcessing) {
+  Replay r(
+      "at 1100 click 0\n"
+      "run 1110\n"
+      "at 1105 mousedown 0\n"
+      "at 1110 mouseup 0\n"
+      "dump\n"
+      "run 1120\n");
+  EXPECT_EQ(r.Play(), 0);
+  EXPECT_EQ(r.window.log,
+            (Log{"click0@1100", "loop@1100", "dump@1110", "mousedown0@1111", "mouseup0@1111"}));
+}
+
+TEST(ScenarioEngine, EventsThatFallDueDuringAHandlersWaitFollowInTheSameProcessing) {
+  Replay r(
+      "at 1100 click 0\n"
+      "at 1200 keydown 99\n"
+      "at 1400 mousedown 1\n"
+      "at 1800 mouseup 1\n"
+      "run 1750\n"
+      "dump\n");
+  EXPECT_EQ(r.Play(), 0);
+  EXPECT_EQ(r.window.log,
+            (Log{"click0@1100", "loop@1100", "keydown99@1200", "mousedown1@1700", "dump@1750"}));
+}
+
+TEST(ScenarioEngine, WaitsOfCommandsMoveTheClockEvenWithoutALoop) {
+  Replay r("land\ndump\nrun 1200\ndump\nland\nrun 1400\ndump\n");
+  EXPECT_EQ(r.Play(), 0);
+  EXPECT_EQ(r.window.log, (Log{"dump@1300", "dump@1300", "dump@1600"}));
+}
+
+TEST(ScenarioEngine, StopAndStartInOneBatchNestALoop) {
+  Replay r(
+      "at 1100 click 0\n"
+      "at 1200 click 0\n"  // Stop
+      "at 1200 click 0\n"  // Start, inside the first loop's event processing
+      "at 1300 click 0\n"  // Stop the inner game
+      "run 1300\n"
+      // Queued in the inner loop's last processing: the outer processing
+      // delivers it as soon as the inner loop has returned.
+      "at 1250 mousedown 0\n"
+      "run 1400\n"
+      "dump\n");
+  EXPECT_EQ(r.Play(), 0);
+  EXPECT_EQ(r.window.log,
+            (Log{"click0@1100", "loop@1100", "click0@1200", "click0@1200", "loop@1200",
+                 "click0@1300", "loop end@1300", "mousedown0@1300", "loop end@1300", "dump@1400"}));
+}
+
+TEST(ScenarioEngine, CloseEndsTheProgramFromInsideTheLoop) {
+  Replay r(
+      "at 1100 click 0\n"
+      "at 1150 close\n"
+      "at 1150 mousedown 0\n"
+      "run 2000\n"
+      "dump\n");
+  EXPECT_EQ(r.Play(), 0);
+  EXPECT_EQ(r.window.log, (Log{"click0@1100", "loop@1100", "close@1150"}));
+}
+
+TEST(ScenarioEngine, FailuresNameTheRunWhoseTimeWasPassing) {
+  Replay idle("at 1100 keydown 98\n# comment\nrun 1200\ndump\n");
+  EXPECT_EQ(idle.Failure(), "3: handler failed");
+
+  Replay looping(
+      "at 1100 click 0\n"
+      "run 1150\n"
+      "at 1160 keydown 98\n"
+      "run 1200\n");
+  EXPECT_EQ(looping.Failure(), "4: handler failed");
+
+  Replay syntax("at 1100 click 0\nrun 1150\ndump\nset 1 2\n");
+  EXPECT_EQ(syntax.Failure(), "4: usage: set C R V");
+  EXPECT_EQ(syntax.window.log, (Log{"click0@1100", "loop@1100", "dump@1150"}));
+}
+
+TEST(ScenarioEngine, SkippingIdleTurnsChangesNothingVisible) {
+  const std::string scenario =
+      "at 1100 click 0\n"
+      "at 1403 mousedown 0\n"
+      "at 1977 keydown 99\n"
+      "at 2300 click 0\n"
+      "at 2300 click 0\n"
+      "run 2000\n"
+      "dump\n"
+      "at 2001 mouseup 0\n"
+      "run 2710\n"
+      "land\n"
+      "dump\n"
+      "run +333\n"
+      "dump\n"
+      "at 4000 click 0\n"
+      "at 4000 click 0\n"
+      "run 6000\n"
+      "dump\n";
+  Replay stepped(scenario, false, 250);
+  Replay skipped(scenario, true, 250);
+  EXPECT_EQ(stepped.Play(), 0);
+  EXPECT_EQ(skipped.Play(), 0);
+  EXPECT_EQ(skipped.window.log, stepped.window.log);
+  EXPECT_GT(stepped.window.turns, 4000);
+  EXPECT_LT(skipped.window.turns, 100);
+}
+
+}  // namespace
+}  // namespace orvo::replay
