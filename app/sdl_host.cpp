@@ -12,6 +12,7 @@
 #include "app/app.h"
 #include "app/sdl_embedded.h"
 #include "app/sdl_keys.h"
+#include "app/sdl_message.h"
 
 namespace orvo::app {
 
@@ -72,6 +73,16 @@ bool SdlHost::OpenWindow(std::string& error) {
   // keep waking the process.
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     error = std::string("Cannot open the window: ") + SDL_GetError();
+    return false;
+  }
+  // Without a display SDL falls back to a driver that draws nowhere; the
+  // program would then run unseen. Only a caller that asks for such a driver
+  // by name (SDL_VIDEODRIVER) gets it.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  if (IsScreenlessDriver(driver) && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
+    error = "Cannot open the window: no display";
+    CloseWindow();
     return false;
   }
   SDL_Rect usable{0, 0, kClientWidth, kClientHeight};

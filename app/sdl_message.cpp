@@ -18,10 +18,20 @@ bool Screenless(const char* driver) {
 
 }  // namespace
 
+bool HasDisplay() {
+  const char* x = SDL_getenv("DISPLAY");
+  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+  return (x && *x) || (wayland && *wayland);
+}
+
+bool IsScreenlessDriver(const char* driver) {
+  return Screenless(driver);
+}
+
 void ShowErrorBox(const std::string& title, const std::string& text) {
   bool shown = false;
   const bool hadVideo = SDL_WasInit(SDL_INIT_VIDEO) != 0;
-  if (hadVideo || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+  if (HasDisplay() && (hadVideo || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)) {
     if (!Screenless(SDL_GetCurrentVideoDriver())) {
       shown =
           SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) == 0;

@@ -5,6 +5,12 @@
 
 namespace orvo::app {
 
+// True when a desktop to show windows on is named in the environment (an X
+// display or a Wayland compositor).
+bool HasDisplay();
+// True for SDL's video drivers that draw to no screen ("offscreen", "dummy").
+bool IsScreenlessDriver(const char* driver);
+
 // Shows `text` in a modal error box with one OK button. Where no box can be
 // shown (no display, or SDL runs without a screen) the text goes to standard
 // error instead, so the program never waits on a dialog nobody can see.

@@ -1,0 +1,139 @@
+// The real program started from a temporary copy of its folder with a broken
+// picture folder: each case ends with its message and status 1, before any
+// window exists, and never waits on a dialog.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "program_runner.h"
+
+namespace orvo::app {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RunProgram;
+using test::RunResult;
+
+const char* const kPictures[] = {"GameBack.jpg", "Blocks.gif", "Grid.gif"};
+
+class BrokenStart : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string name =
+        std::string("orvo-start-") + std::to_string(::getpid()) + "-" +
+        ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    root_ = fs::canonical(fs::temp_directory_path()) / name;
+    fs::remove_all(root_);
+    fs::create_directories(root_);
+    fs::copy_file(ORVO_PROGRAM, root_ / "orvo");
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  std::string Graphics() const { return (root_ / "Graphics").string() + "/"; }
+  void CopyPictures() {
+    fs::create_directories(root_ / "Graphics");
+    for (const char* file : kPictures) {
+      fs::copy_file(std::string(ORVO_GRAPHICS_DIR) + file, root_ / "Graphics" / file);
+    }
+  }
+  // Runs the copy with no display at all, then with SDL's screenless video
+  // driver; both must give the same message on standard error.
+  void ExpectFailure(const std::string& message) {
+    for (const bool offscreen : {false, true}) {
+      std::vector<std::string> set;
+      if (offscreen) set.push_back("SDL_VIDEODRIVER=offscreen");
+      const RunResult r = RunProgram((root_ / "orvo").string(),
+                                     {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}, set);
+      SCOPED_TRACE(offscreen ? "offscreen driver" : "no display");
+      ASSERT_FALSE(r.blocked);
+      ASSERT_TRUE(r.exited) << r.err;
+      EXPECT_EQ(r.status, 1);
+      EXPECT_EQ(r.err, "Error loading game: " + message + "\n");
+    }
+  }
+  // The same for a picture the decoder rejects: the message names the file
+  // and gives a reason after it.
+  void ExpectUndecodable(const std::string& file) {
+    const RunResult r = RunProgram((root_ / "orvo").string(),
+                                   {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}, {});
+    ASSERT_FALSE(r.blocked);
+    ASSERT_TRUE(r.exited) << r.err;
+    EXPECT_EQ(r.status, 1);
+    const std::string prefix = "Error loading game: " + Graphics() + file + ": ";
+    EXPECT_EQ(r.err.rfind(prefix, 0), 0u) << r.err;
+    EXPECT_GT(r.err.size(), prefix.size() + 2) << "no reason given: " << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+  }
+
+  fs::path root_;
+};
+
+TEST_F(BrokenStart, NoGraphicsFolder) {
+  ExpectFailure("Path not found: " + Graphics());
+}
+
+TEST_F(BrokenStart, AnEmptyGraphicsFolder) {
+  fs::create_directories(root_ / "Graphics");
+  ExpectFailure("Path not found: " + Graphics());
+}
+
+TEST_F(BrokenStart, AGraphicsFolderWithOnlyASubFolder) {
+  fs::create_directories(root_ / "Graphics" / "old");
+  fs::copy_file(std::string(ORVO_GRAPHICS_DIR) + "Grid.gif", root_ / "Graphics/old/Grid.gif");
+  ExpectFailure("Path not found: " + Graphics());
+}
+
+TEST_F(BrokenStart, AGraphicsFolderWithOnlyAHiddenFile) {
+  fs::create_directories(root_ / "Graphics");
+  fs::copy_file(std::string(ORVO_GRAPHICS_DIR) + "Grid.gif", root_ / "Graphics/.Grid.gif");
+  ExpectFailure("Path not found: " + Graphics());
+}
+
+TEST_F(BrokenStart, EachMissingPictureIsNamed) {
+  for (const char* missing : kPictures) {
+    SCOPED_TRACE(missing);
+    fs::remove_all(root_ / "Graphics");
+    CopyPictures();
+    fs::remove(root_ / "Graphics" / missing);
+    ExpectFailure("Path not found: " + Graphics() + missing);
+  }
+}
+
+TEST_F(BrokenStart, AZeroBytePicture) {
+  CopyPictures();
+  std::ofstream(root_ / "Graphics/Blocks.gif", std::ios::trunc).close();
+  ExpectUndecodable("Blocks.gif");
+}
+
+TEST_F(BrokenStart, ATruncatedPicture) {
+  for (const char* file : kPictures) {
+    SCOPED_TRACE(file);
+    fs::remove_all(root_ / "Graphics");
+    CopyPictures();
+    const fs::path path = root_ / "Graphics" / file;
+    fs::resize_file(path, fs::file_size(path) / 3);
+    ExpectUndecodable(file);
+  }
+}
+
+// Started through a link from elsewhere, the program looks beside its real
+// file: the folder checks pass, and without a display it ends saying so.
+TEST_F(BrokenStart, ALinkFindsTheRealFolder) {
+  CopyPictures();
+  fs::create_directories(root_ / "bin");
+  fs::create_symlink(root_ / "orvo", root_ / "bin" / "orvo");
+  const RunResult r = RunProgram((root_ / "bin" / "orvo").string(),
+                                 {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}, {});
+  ASSERT_FALSE(r.blocked);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.find("Path not found"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Error loading game: Cannot open the window: no display\n"),
+            std::string::npos)
+      << r.err;
+}
+
+}  // namespace
+}  // namespace orvo::app
