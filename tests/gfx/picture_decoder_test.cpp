@@ -169,31 +169,6 @@ TEST_F(Decoder, LargestAllowedSideStillDecodes) {
   EXPECT_TRUE(*got == wide);
 }
 
-TEST(PictureHeader, ReadsFormatSizeAndCompleteness) {
-  const Bytes jpg(std::begin(testing::kTinyJpeg), std::end(testing::kTinyJpeg));
-  const std::optional<PictureHeader> j = ReadPictureHeader(jpg);
-  ASSERT_TRUE(j);
-  EXPECT_EQ(j->format, PictureFormat::kJpeg);
-  EXPECT_EQ(j->width, 16);
-  EXPECT_EQ(j->height, 8);
-  EXPECT_TRUE(j->complete);
-
-  const std::optional<PictureHeader> g = ReadPictureHeader(EncodeGif(Palette()));
-  ASSERT_TRUE(g);
-  EXPECT_EQ(g->format, PictureFormat::kGif);
-  EXPECT_EQ(g->width, 4);
-  EXPECT_EQ(g->height, 3);
-  EXPECT_TRUE(g->complete);
-
-  const std::optional<PictureHeader> p = ReadPictureHeader(CraftedPng(7, 9));
-  ASSERT_TRUE(p);
-  EXPECT_EQ(p->format, PictureFormat::kPng);
-  EXPECT_EQ(p->width, 7);
-  EXPECT_EQ(p->height, 9);
-
-  EXPECT_EQ(ReadPictureHeader(Bytes{0xFF}), std::nullopt);
-}
-
 TEST_F(Decoder, WritePngReportsWhatItCannotDo) {
   EXPECT_FALSE(WritePng(Surface(), dir / "empty.png", error));
   EXPECT_NE(error.find("empty.png"), std::string::npos) << error;
