@@ -1,7 +1,7 @@
 # Runs one scenario through orvo-replay (in a scratch folder, where its
 # snapshots land) and compares its output, error output and exit status with
 # the expected files; prints a diff on a mismatch.
-# Variables: REPLAY, SCENARIO, MODE (skip or step), WORK_DIR.
+# Variables: REPLAY, SCENARIO, WORK_DIR.
 get_filename_component(folder ${SCENARIO} DIRECTORY)
 get_filename_component(name ${SCENARIO} NAME_WLE)
 set(expected_out ${folder}/${name}.out)
@@ -9,11 +9,7 @@ set(expected_err ${folder}/${name}.err)
 
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
-set(options "")
-if(MODE STREQUAL "step")
-  set(options --no-skip)
-endif()
-execute_process(COMMAND ${REPLAY} ${options} ${SCENARIO}
+execute_process(COMMAND ${REPLAY} ${SCENARIO}
   WORKING_DIRECTORY ${WORK_DIR}
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 file(WRITE ${WORK_DIR}/actual.out "${out}")
@@ -49,5 +45,5 @@ else()
 endif()
 
 if(failures)
-  message(FATAL_ERROR "${SCENARIO} (${MODE}):\n${failures}")
+  message(FATAL_ERROR "${SCENARIO}:\n${failures}")
 endif()

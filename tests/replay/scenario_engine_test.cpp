@@ -13,9 +13,8 @@
 namespace orvo::replay {
 namespace {
 
-// A window with the Start/Stop protocol of the game's caption, a loop that
-// "acts" every `period` ms (telling the engine when it next can), a key
-// (99) whose handler waits 500 ms and a key (98) whose handler fails.
+// A window with the Start/Stop protocol of the game's caption, a key (99)
+// whose handler waits 500 ms and a key (98) whose handler fails.
 class FakeWindow : public ReplayWindow {
  public:
   explicit FakeWindow(ReplayHost& host) : host_(host) {}
@@ -38,7 +37,6 @@ class FakeWindow : public ReplayWindow {
   }
 
   std::vector<std::string> log;
-  std::int64_t period = 0;  // 0: the loop never acts by itself
   int turns = 0;
 
  private:
@@ -52,14 +50,9 @@ class FakeWindow : public ReplayWindow {
     start_tag_ = false;
     running_ = true;
     Log("loop");
-    std::int64_t act_at = period > 0 ? host_.Clock() + period : app::kNothingDue;
     while (running_) {
       ++turns;
-      if (host_.Clock() >= act_at) {
-        Log("act");
-        act_at = host_.Clock() + period;
-      }
-      host_.ProcessEvents(act_at);
+      host_.ProcessEvents(app::kNothingDue);
     }
     Log("loop end");
   }
@@ -72,10 +65,8 @@ class FakeWindow : public ReplayWindow {
 };
 
 struct Replay {
-  explicit Replay(const std::string& scenario, bool skip = true, std::int64_t period = 0)
-      : in(scenario), engine(reader, host, window, skip) {
+  explicit Replay(const std::string& scenario) : in(scenario), engine(reader, host, window) {
     host.SetEventPump(&engine);
-    window.period = period;
   }
   // The exit status of a replay that ends normally.
   int Play() {
@@ -143,21 +134,16 @@ TEST(ScenarioEngine, TickSetsTheClockOnlyBeforeTheFirstRun) {
 }
 
 TEST(ScenarioEngine, LoopTurnsTakeOneMillisecondAndReachTheTarget) {
-  for (bool skip : {false, true}) {
-    Replay r(
-        "at 1100 click 0\n"
-        "run 1100\n"
-        "dump\n"
-        "run 1105\n"
-        "dump\n",
-        skip);
-    // The scenario ends in the middle of the game.
-    EXPECT_EQ(r.Play(), 0);
-    EXPECT_EQ(r.window.log, (Log{"click0@1100", "loop@1100", "dump@1101", "dump@1105"}));
-    if (!skip) {
-      EXPECT_EQ(r.window.turns, 5);
-    }
-  }
+  Replay r(
+      "at 1100 click 0\n"
+      "run 1100\n"
+      "dump\n"
+      "run 1105\n"
+      "dump\n");
+  // The scenario ends in the middle of the game.
+  EXPECT_EQ(r.Play(), 0);
+  EXPECT_EQ(r.window.log, (Log{"click0@1100", "loop@1100", "dump@1101", "dump@1105"}));
+  EXPECT_EQ(r.window.turns, 5);
 }
 
 TEST(ScenarioEngine, EventsQueuedInALoopForPastTimesComeAtTheNextProcessing) {
@@ -235,34 +221,6 @@ TEST(ScenarioEngine, FailuresNameTheRunWhoseTimeWasPassing) {
   Replay syntax("at 1100 click 0\nrun 1150\ndump\nset 1 2\n");
   EXPECT_EQ(syntax.Failure(), "4: usage: set C R V");
   EXPECT_EQ(syntax.window.log, (Log{"click0@1100", "loop@1100", "dump@1150"}));
-}
-
-TEST(ScenarioEngine, SkippingIdleTurnsChangesNothingVisible) {
-  const std::string scenario =
-      "at 1100 click 0\n"
-      "at 1403 mousedown 0\n"
-      "at 1977 keydown 99\n"
-      "at 2300 click 0\n"
-      "at 2300 click 0\n"
-      "run 2000\n"
-      "dump\n"
-      "at 2001 mouseup 0\n"
-      "run 2710\n"
-      "land\n"
-      "dump\n"
-      "run +333\n"
-      "dump\n"
-      "at 4000 click 0\n"
-      "at 4000 click 0\n"
-      "run 6000\n"
-      "dump\n";
-  Replay stepped(scenario, false, 250);
-  Replay skipped(scenario, true, 250);
-  EXPECT_EQ(stepped.Play(), 0);
-  EXPECT_EQ(skipped.Play(), 0);
-  EXPECT_EQ(skipped.window.log, stepped.window.log);
-  EXPECT_GT(stepped.window.turns, 4000);
-  EXPECT_LT(skipped.window.turns, 100);
 }
 
 }  // namespace

@@ -54,8 +54,6 @@ int main(int argc, char** argv) {
       if (options.graphicsDir.empty() || options.graphicsDir.back() != '/') {
         options.graphicsDir += '/';
       }
-    } else if (arg == "--no-skip") {
-      options.skipIdleTurns = false;  // every loop turn 1 ms, for checking the skipping
     } else if (arg == "--help" || arg == "-h") {
       std::printf("%s\n", kUsage);
       return 0;

@@ -10,9 +10,9 @@ void ReplayHost::WaitUntil(std::int64_t deadline, std::int32_t ms) {
   if (ms > 0 && deadline > clock_) clock_ = deadline;
 }
 
-void ReplayHost::ProcessEvents(std::int64_t nextDue) {
+void ReplayHost::ProcessEvents(std::int64_t /*nextDue*/) {
   if (pump_ != nullptr) {
-    pump_->ProcessEvents(nextDue);
+    pump_->ProcessEvents();
   } else {
     ++clock_;  // no scenario: a loop turn still takes its millisecond
   }

@@ -20,7 +20,7 @@ inline constexpr std::int64_t kStartTick = 1000;
 class EventPump {
  public:
   virtual ~EventPump() = default;
-  virtual void ProcessEvents(std::int64_t nextDue) = 0;
+  virtual void ProcessEvents() = 0;
 };
 
 class ReplayHost : public app::Host {
@@ -40,6 +40,7 @@ class ReplayHost : public app::Host {
 
   std::int64_t TickCount() override { return clock_; }
   void WaitUntil(std::int64_t deadline, std::int32_t ms) override;
+  // Every loop turn takes 1 ms; `nextDue` is not needed, as nothing sleeps.
   void ProcessEvents(std::int64_t nextDue) override;
   float NextRandom() override { return random_.Next(); }
   // A new game's reseeding changes neither the queue nor the generator.

@@ -24,7 +24,7 @@ int RunReplay(std::istream& scenario, const ReplayOptions& options, LineWriter& 
   AppWindow window(app, host);
   ScenarioReader reader(scenario);
   if (options.interactive) reader.BeforeRead([&out] { out.Flush(); });
-  ScenarioEngine engine(reader, host, window, options.skipIdleTurns);
+  ScenarioEngine engine(reader, host, window);
   host.SetEventPump(&engine);
 
   int status = 2;

@@ -9,9 +9,8 @@
 namespace orvo::replay {
 
 struct ReplayOptions {
-  std::string graphicsDir;    // the picture folder, ending in "/"
-  bool skipIdleTurns = true;  // see ScenarioEngine
-  bool interactive = false;   // flush the output before each line is read
+  std::string graphicsDir;   // the picture folder, ending in "/"
+  bool interactive = false;  // flush the output before each line is read
 };
 
 // Runs the scenario read from `scenario`, printing to `out`. Returns the exit

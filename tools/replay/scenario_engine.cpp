@@ -1,15 +1,11 @@
 #include "tools/replay/scenario_engine.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "tools/replay/replay_error.h"
 
 namespace orvo::replay {
 
-ScenarioEngine::ScenarioEngine(ScenarioReader& reader, ReplayHost& host, ReplayWindow& window,
-                               bool skipIdleTurns)
-    : reader_(reader), host_(host), window_(window), skip_idle_turns_(skipIdleTurns) {}
+ScenarioEngine::ScenarioEngine(ScenarioReader& reader, ReplayHost& host, ReplayWindow& window)
+    : reader_(reader), host_(host), window_(window) {}
 
 void ScenarioEngine::Run() {
   for (;;) {
@@ -27,14 +23,8 @@ void ScenarioEngine::Run() {
   }
 }
 
-void ScenarioEngine::ProcessEvents(std::int64_t nextDue) {
-  std::int64_t clock = host_.Clock() + 1;
-  if (skip_idle_turns_) {
-    // The turns before the earliest of these would do nothing at all.
-    std::int64_t next = std::min({nextDue, NextEventTime(), target_});
-    clock = std::max(clock, next);
-  }
-  host_.SetClock(clock);
+void ScenarioEngine::ProcessEvents() {
+  host_.SetClock(host_.Clock() + 1);
   DeliverDue();
   if (host_.Clock() >= target_) ExecuteCommands();
 }
@@ -47,10 +37,6 @@ void ScenarioEngine::DeliverDue() {
     queue_.pop();
     window_.Deliver(p.event);
   }
-}
-
-std::int64_t ScenarioEngine::NextEventTime() const {
-  return queue_.empty() ? std::numeric_limits<std::int64_t>::max() : queue_.top().time;
 }
 
 void ScenarioEngine::ExecuteCommands() {

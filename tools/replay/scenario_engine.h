@@ -25,11 +25,7 @@ class ReplayWindow {
 
 class ScenarioEngine : public EventPump {
  public:
-  // With `skipIdleTurns`, one event processing may move the clock over loop
-  // turns in which nothing can happen (no key or slide due, no event, no
-  // command), instead of 1 ms at a time; the output stays the same.
-  ScenarioEngine(ScenarioReader& reader, ReplayHost& host, ReplayWindow& window,
-                 bool skipIdleTurns = true);
+  ScenarioEngine(ScenarioReader& reader, ReplayHost& host, ReplayWindow& window);
 
   // Runs the scenario while no game loop runs: executes commands, and at
   // each `run` delivers the events due up to its target. Ends only by
@@ -37,8 +33,9 @@ class ScenarioEngine : public EventPump {
   // ReplayError on a failure).
   [[noreturn]] void Run();
 
-  // The event processing of a running game loop.
-  void ProcessEvents(std::int64_t nextDue) override;
+  // The event processing of a running game loop: one turn's millisecond,
+  // the due events, and the commands once the run target is reached.
+  void ProcessEvents() override;
 
   // The line of the command executing, or of the `run` whose time is passing.
   int CurrentLine() const { return line_; }
@@ -60,12 +57,10 @@ class ScenarioEngine : public EventPump {
   void Execute(const Command& command);
   // Delivers every queued event due by the clock, in order.
   void DeliverDue();
-  std::int64_t NextEventTime() const;
 
   ScenarioReader& reader_;
   ReplayHost& host_;
   ReplayWindow& window_;
-  bool skip_idle_turns_;
   std::priority_queue<Pending, std::vector<Pending>, Later> queue_;
   std::uint64_t next_order_ = 0;
   std::int64_t target_ = 0;
