@@ -170,6 +170,18 @@ TEST(ScenarioReader, CountsEveryLineAndStopsAtTheEnd) {
   EXPECT_EQ(reader.LineNumber(), 5);
 }
 
+TEST(ScenarioReader, SkipsAByteOrderMarkOnTheFirstLineOnly) {
+  std::istringstream in(
+      "\xEF\xBB\xBF"
+      "dump\n\xEF\xBB\xBF"
+      "dump\n");
+  ScenarioReader reader(in);
+  std::optional<Command> first = reader.Next();
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->kind, CommandKind::Dump);
+  EXPECT_THROW(reader.Next(), ReplayError);
+}
+
 TEST(ScenarioReader, ReportsTheLineOfAMalformedCommand) {
   std::istringstream in("dump\n# note\nset 1 2\n");
   ScenarioReader reader(in);
