@@ -1,0 +1,93 @@
+// A host for the application logic with a clock the test controls, scripted
+// batches of window events, and a record of what the application asked for.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/app.h"
+#include "app/host.h"
+
+namespace orvo_test {
+
+using orvo::app::ControlChange;
+using orvo::game::Control;
+
+// Thrown by EndProgram, which must not return.
+struct ProgramEnded {
+  int status;
+};
+
+class FakeHost : public orvo::app::Host {
+ public:
+  std::int64_t now = 100000;
+  int tickReads = 0;
+  std::vector<std::pair<std::int64_t, std::int32_t>> waits;  // (deadline, ms)
+  std::vector<std::int64_t> nextDues;                        // one per ProcessEvents
+  // One batch of window events per ProcessEvents call, in order. When none is
+  // left the batch stops the game, so that a faulty loop cannot spin forever.
+  std::deque<std::function<void()>> batches;
+  int processCalls = 0;
+  int unscriptedCalls = 0;
+  int refreshes = 0;
+  int reseeds = 0;
+  std::vector<std::pair<Control, ControlChange>> changes;
+  orvo::app::App* app = nullptr;
+
+  std::int64_t TickCount() override {
+    ++tickReads;
+    return now;
+  }
+  void WaitUntil(std::int64_t deadline, std::int32_t ms) override {
+    waits.emplace_back(deadline, ms);
+    if (now < deadline) now = deadline;
+  }
+  void ProcessEvents(std::int64_t nextDue) override {
+    ++processCalls;
+    nextDues.push_back(nextDue);
+    if (!batches.empty()) {
+      auto batch = std::move(batches.front());
+      batches.pop_front();
+      batch();
+      return;
+    }
+    ++unscriptedCalls;
+    if (app != nullptr) app->TheGame().State().Running = false;
+  }
+  float NextRandom() override { return 0.0f; }
+  void ReseedRandom() override { ++reseeds; }
+  void RefreshFront() override { ++refreshes; }
+  void ControlChanged(Control c, ControlChange what) override { changes.emplace_back(c, what); }
+  [[noreturn]] void EndProgram(int status) override { throw ProgramEnded{status}; }
+};
+
+// An application on the fake host, with a pair under control at (5, 2).
+struct AppRig {
+  FakeHost host;
+  orvo::app::App app{host};
+
+  AppRig() { host.app = &app; }
+  orvo::game::GameState& State() { return app.TheGame().State(); }
+  orvo::game::Board& Cells() { return app.TheGame().Cells(); }
+  orvo::app::KeyTable& Keys() { return app.Keys(); }
+  orvo::app::ControlData& Form(Control c) { return app.Controls()[c]; }
+
+  // A running game with the pair 1, 2 at (x, y), no picture drawing.
+  void PairAt(int x, int y, int level = 1) {
+    auto& s = State();
+    s.Running = true;
+    s.PairActive = true;
+    s.Level = level;
+    s.PairX = x;
+    s.PairY = y;
+    s.LastSlideTime = host.now;
+    Cells().Clear();
+    Cells()(x, y) = 1;
+    Cells()(x + 1, y) = 2;
+  }
+};
+
+}  // namespace orvo_test

@@ -1,0 +1,234 @@
+// The Start/Stop/Exit captions, the game loop they run, and the press colours.
+#include <gtest/gtest.h>
+
+#include "tests/app/fake_host.h"
+
+namespace orvo_test {
+namespace {
+
+using namespace orvo::app;
+
+class ProtocolTest : public ::testing::Test {
+ protected:
+  AppRig rig;
+  ControlData& Start() { return rig.Form(Control::lblAction0); }
+  ControlData& Exit() { return rig.Form(Control::lblAction1); }
+};
+
+TEST_F(ProtocolTest, LoopEnteredWhileStoppedDoesNothing) {
+  rig.State().Running = false;
+  rig.app.GameLoop();
+  EXPECT_EQ(rig.host.processCalls, 0);
+}
+
+// A Start click resets the game, brings in a pair and runs the whole game
+// inside the click; a Stop click from the loop's event processing ends it.
+TEST_F(ProtocolTest, StartRunsTheGameInsideTheClick) {
+  rig.State().Points = 4321;
+  rig.Cells()(0, 5) = 3;
+  bool checked = false;
+  rig.host.batches.push_back([&] {
+    checked = true;
+    EXPECT_TRUE(rig.State().Running);
+    EXPECT_TRUE(rig.State().PairActive);
+    EXPECT_EQ(Start().Caption, "Stop");
+    EXPECT_EQ(Start().Tag, "stop");
+    EXPECT_EQ(rig.State().Points, 0) << "a new game";
+    EXPECT_EQ(rig.Cells()(0, 5), 0);
+    EXPECT_EQ(rig.State().PairX, 9);
+    EXPECT_EQ(rig.State().PairY, 2);
+    EXPECT_GT(rig.Cells()(9, 2), 0);
+    rig.app.lblAction_Click(0);  // Stop
+  });
+  rig.app.lblAction_Click(0);
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(rig.host.processCalls, 1);
+  EXPECT_EQ(rig.host.unscriptedCalls, 0);
+  EXPECT_FALSE(rig.State().Running);
+  EXPECT_EQ(Start().Caption, "Start");
+  EXPECT_EQ(Start().Tag, "start");
+  EXPECT_EQ(rig.host.reseeds, 1);
+  // Stop leaves the board and the pair as they were.
+  EXPECT_TRUE(rig.State().PairActive);
+  EXPECT_GT(rig.Cells()(9, 2), 0);
+  // The caption and tag change before the game is reset.
+  ASSERT_GE(rig.host.changes.size(), 2u);
+  EXPECT_EQ(rig.host.changes[0], std::make_pair(Control::lblAction0, ControlChange::Caption));
+  EXPECT_EQ(rig.host.changes[1], std::make_pair(Control::lblAction0, ControlChange::Tag));
+}
+
+// Each turn handles the keys, lets the pair slide when due, then processes
+// the window's events.
+TEST_F(ProtocolTest, EachTurnRunsKeysThenSlide) {
+  rig.host.batches.push_back([&] {
+    // Turn 1 at the start tick: Left moved the pair, the slide was not due.
+    EXPECT_EQ(rig.State().PairX, 8);
+    rig.host.now += 961;  // the slide is due in the next turn
+    rig.app.Form_KeyUp(VK_LEFT);
+  });
+  rig.host.batches.push_back([&] {
+    EXPECT_EQ(rig.State().PairX, 7) << "the timed slide stepped once";
+    rig.app.lblAction_Click(0);
+  });
+  rig.app.Form_KeyDown(VK_LEFT);
+  rig.app.lblAction_Click(0);
+  EXPECT_EQ(rig.host.processCalls, 2);
+}
+
+TEST_F(ProtocolTest, TagsAreComparedInLowerCase) {
+  Start().Tag = "START";
+  rig.host.batches.push_back([&] {
+    EXPECT_TRUE(rig.State().Running);
+    Start().Tag = "sToP";
+    rig.app.lblAction_Click(0);
+    EXPECT_FALSE(rig.State().Running);
+    EXPECT_EQ(Start().Caption, "Start");
+  });
+  rig.app.lblAction_Click(0);
+  EXPECT_EQ(rig.host.processCalls, 1);
+  EXPECT_EQ(rig.host.unscriptedCalls, 0);
+
+  Exit().Tag = "End";
+  EXPECT_THROW(rig.app.lblAction_Click(1), ProgramEnded);
+}
+
+TEST_F(ProtocolTest, UnknownTagDoesNothing) {
+  Start().Tag = "pause";
+  rig.app.lblAction_Click(0);
+  rig.app.lblAction_Click(7);
+  rig.app.lblAction_Click(-1);
+  EXPECT_FALSE(rig.State().Running);
+  EXPECT_EQ(rig.host.processCalls, 0);
+  EXPECT_TRUE(rig.host.changes.empty());
+}
+
+// The protocol follows the tag, not the index.
+TEST_F(ProtocolTest, WhicheverElementCarriesStartStartsTheGame) {
+  Start().Tag = "end";
+  Exit().Tag = "start";
+  rig.host.batches.push_back([&] {
+    EXPECT_TRUE(rig.State().Running);
+    EXPECT_EQ(Exit().Caption, "Stop");
+    EXPECT_EQ(Exit().Tag, "stop");
+    EXPECT_EQ(Start().Caption, "Start");
+    rig.app.lblAction_Click(1);
+  });
+  rig.app.lblAction_Click(1);
+  EXPECT_EQ(Exit().Caption, "Start");
+  EXPECT_EQ(rig.host.processCalls, 1);
+}
+
+TEST_F(ProtocolTest, StartWhileRunningIsIgnored) {
+  rig.host.batches.push_back([&] {
+    rig.State().Points = 55;
+    Exit().Tag = "start";
+    rig.app.lblAction_Click(1);  // a second "start" while the game runs
+    EXPECT_EQ(rig.State().Points, 55);
+    EXPECT_EQ(Exit().Caption, "Exit");
+    EXPECT_EQ(Exit().Tag, "start");
+    rig.app.lblAction_Click(0);
+  });
+  rig.app.lblAction_Click(0);
+  EXPECT_EQ(rig.host.processCalls, 1);
+  EXPECT_EQ(rig.host.reseeds, 1);
+}
+
+// After Escape the caption still reads "Stop": the first click stops, the
+// second starts a game. While Escape is held a new loop ends after one turn.
+TEST_F(ProtocolTest, EscapeThenTwoClicks) {
+  rig.app.Form_KeyDown(VK_ESCAPE);
+  rig.host.batches.push_back([] {});
+  rig.app.lblAction_Click(0);
+  EXPECT_EQ(rig.host.processCalls, 1);
+  EXPECT_EQ(rig.host.unscriptedCalls, 0);
+  EXPECT_FALSE(rig.State().Running);
+  EXPECT_EQ(Start().Caption, "Stop");
+
+  rig.app.Form_KeyUp(VK_ESCAPE);
+  rig.app.lblAction_Click(0);
+  EXPECT_EQ(Start().Caption, "Start");
+  EXPECT_EQ(rig.host.processCalls, 1) << "the stop branch starts nothing";
+  EXPECT_EQ(rig.host.reseeds, 1);
+
+  rig.host.batches.push_back([&] { rig.app.lblAction_Click(0); });
+  rig.app.lblAction_Click(0);
+  EXPECT_EQ(rig.host.processCalls, 2);
+  EXPECT_EQ(rig.host.reseeds, 2);
+}
+
+// Stop and Start in one batch of events: the new game's loop runs inside
+// the old one's event processing, and the old loop ends when it returns.
+TEST_F(ProtocolTest, StopThenStartInOneBatchNestsTheNewGame) {
+  int depth = 0;
+  rig.host.batches.push_back([&] {
+    rig.app.lblAction_Click(0);  // Stop
+    ++depth;
+    rig.app.lblAction_Click(0);  // Start: runs the inner game right here
+    --depth;
+  });
+  rig.host.batches.push_back([&] {
+    EXPECT_EQ(depth, 1) << "inside the outer loop's event processing";
+    EXPECT_TRUE(rig.State().Running);
+    rig.app.lblAction_Click(0);  // Stop the inner game
+  });
+  rig.app.lblAction_Click(0);
+  EXPECT_EQ(rig.host.processCalls, 2) << "the outer loop ran no further turn";
+  EXPECT_EQ(rig.host.unscriptedCalls, 0);
+  EXPECT_EQ(rig.host.reseeds, 2);
+  EXPECT_EQ(Start().Caption, "Start");
+}
+
+// The key table is shared by all games: an Enter press made between games
+// acts in the first turn of the next one.
+TEST_F(ProtocolTest, KeyTableSurvivesANewGame) {
+  rig.app.Form_KeyDown(VK_RETURN);
+  rig.app.Form_KeyUp(VK_RETURN);
+  rig.Keys()[VK_DOWN].NextTime = 12345;
+  rig.host.batches.push_back([&] {
+    EXPECT_FALSE(rig.Keys()[VK_RETURN].Pressed);
+    EXPECT_EQ(rig.Keys()[VK_RETURN].NextTime, 101000);
+    EXPECT_EQ(rig.Keys()[VK_DOWN].NextTime, 12345);
+    rig.app.lblAction_Click(0);
+  });
+  rig.app.lblAction_Click(0);
+}
+
+TEST_F(ProtocolTest, ExitDuringAGameEndsTheProgramAtOnce) {
+  rig.host.batches.push_back([&] { rig.app.lblAction_Click(1); });
+  rig.host.batches.push_back([&] { ADD_FAILURE() << "a turn ran after Exit"; });
+  try {
+    rig.app.lblAction_Click(0);
+    ADD_FAILURE() << "the program did not end";
+  } catch (const ProgramEnded& e) {
+    EXPECT_EQ(e.status, 0);
+  }
+  EXPECT_FALSE(rig.State().Running);
+  EXPECT_EQ(rig.host.processCalls, 1);
+}
+
+TEST_F(ProtocolTest, ClosingTheWindowStopsTheGameAndEnds) {
+  rig.State().Running = true;
+  EXPECT_THROW(rig.app.Form_Unload(), ProgramEnded);
+  EXPECT_FALSE(rig.State().Running);
+}
+
+TEST_F(ProtocolTest, PressColours) {
+  for (int index : {0, 1}) {
+    const Control c = index == 0 ? Control::lblAction0 : Control::lblAction1;
+    rig.host.changes.clear();
+    rig.app.lblAction_MouseDown(index);
+    EXPECT_EQ(rig.Form(c).TextColor, orvo::gfx::Rgb(240, 160, 240));
+    rig.app.lblAction_MouseUp(index);
+    EXPECT_EQ(rig.Form(c).TextColor, orvo::gfx::Rgb(128, 64, 240));
+    const std::vector<std::pair<Control, ControlChange>> want = {{c, ControlChange::Color},
+                                                                 {c, ControlChange::Color}};
+    EXPECT_EQ(rig.host.changes, want);
+  }
+  rig.host.changes.clear();
+  rig.app.lblAction_MouseDown(2);
+  rig.app.lblAction_MouseUp(-1);
+  EXPECT_TRUE(rig.host.changes.empty());
+}
+
+}  // namespace
+}  // namespace orvo_test
