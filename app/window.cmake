@@ -57,7 +57,7 @@ endforeach()
 # read after this one, so the rule is added once every folder is known.
 function(orvo_install_replay)
   if(TARGET orvo-replay)
-    install(TARGETS orvo-replay RUNTIME DESTINATION lib/orvo)
+    install(TARGETS orvo-replay RUNTIME DESTINATION lib/orvo OPTIONAL)
   endif()
 endfunction()
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL orvo_install_replay)

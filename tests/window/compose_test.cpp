@@ -37,7 +37,8 @@ bool Inside(const SDL_Rect& r, int x, int y) {
 gfx::Surface Pattern() {
   gfx::Surface s(kFrontWidth, kFrontHeight);
   for (int y = 0; y < kFrontHeight; ++y) {
-    for (int x = 0; x < kFrontWidth; ++x) s.Row(y)[x] = gfx::Rgb(x & 0xFF, y & 0xFF, (x >> 8) * 64 + 5);
+    for (int x = 0; x < kFrontWidth; ++x)
+      s.Row(y)[x] = gfx::Rgb(x & 0xFF, y & 0xFF, (x >> 8) * 64 + 5);
   }
   return s;
 }
@@ -53,14 +54,12 @@ class Composition : public ::testing::Test {
     fonts_ = std::make_unique<FontSet>();
     composer_ = std::make_unique<Composer>(renderer_, *fonts_);
     std::string error;
-    ASSERT_TRUE(
-        composer_->SetBackground(embedded::kWindowBack, embedded::kWindowBackSize, error))
+    ASSERT_TRUE(composer_->SetBackground(embedded::kWindowBack, embedded::kWindowBackSize, error))
         << error;
     composer_->UploadFront(board_);
 
     SDL_Surface* decoded = IMG_Load_RW(
-        SDL_RWFromConstMem(embedded::kWindowBack, static_cast<int>(embedded::kWindowBackSize)),
-        1);
+        SDL_RWFromConstMem(embedded::kWindowBack, static_cast<int>(embedded::kWindowBackSize)), 1);
     ASSERT_NE(decoded, nullptr);
     background_ = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(decoded);

@@ -9,9 +9,9 @@
 namespace orvo::test {
 
 struct RunResult {
-  bool exited = false;  // ended by itself (not killed, not by a signal)
-  int status = -1;      // its exit status when it exited
-  bool blocked = false; // still running at the time limit
+  bool exited = false;   // ended by itself (not killed, not by a signal)
+  int status = -1;       // its exit status when it exited
+  bool blocked = false;  // still running at the time limit
   std::string err;
 };
 

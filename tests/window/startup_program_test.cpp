@@ -22,9 +22,8 @@ const char* const kPictures[] = {"GameBack.jpg", "Blocks.gif", "Grid.gif"};
 class BrokenStart : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string name =
-        std::string("orvo-start-") + std::to_string(::getpid()) + "-" +
-        ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string name = std::string("orvo-start-") + std::to_string(::getpid()) + "-" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
     root_ = fs::canonical(fs::temp_directory_path()) / name;
     fs::remove_all(root_);
     fs::create_directories(root_);
