@@ -14,7 +14,10 @@ work=$(mktemp -d)
 xvfb_pid=""
 orvo_pid=""
 cleanup() {
-  [ -n "$orvo_pid" ] && kill "$orvo_pid" 2>/dev/null || true
+  if [ -n "$orvo_pid" ]; then
+    kill "$orvo_pid" 2>/dev/null || true
+    wait "$orvo_pid" 2>/dev/null || true
+  fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
