@@ -135,6 +135,8 @@ FontSet::~FontSet() {
     if (font) TTF_CloseFont(font);
   }
   if (ttf_ready_) TTF_Quit();
+  // The files are open; fontconfig's configuration and caches can go.
+  FcFini();
 }
 
 }  // namespace orvo::app

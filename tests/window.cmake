@@ -25,6 +25,7 @@ if(TARGET orvo AND ORVO_WINDOW_TEST_SOURCES)
     add_test(NAME window.end_to_end
       COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/window/end_to_end.sh
               $<TARGET_FILE:orvo> $<TARGET_FILE:orvo_wm_delete>)
-    set_tests_properties(window.end_to_end PROPERTIES TIMEOUT 90 RUN_SERIAL TRUE)
+    set_tests_properties(window.end_to_end PROPERTIES TIMEOUT 90 RUN_SERIAL TRUE
+      ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/window/lsan.supp:print_suppressions=0")
   endif()
 endif()
