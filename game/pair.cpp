@@ -74,18 +74,15 @@ bool Taken(const Board& board, std::int32_t x, std::int32_t y) {
 
 void Game::MovePairUp() {
   // At the top row the clamped target is the pair's own row, which is taken.
-  const std::int32_t target = std::max(state_.PairY - 1, 0);
-  if (Taken(board_, state_.PairX, target) || Taken(board_, state_.PairX + 1, target)) return;
-  const std::int32_t v = SetCell(state_.PairX, state_.PairY, 0);
-  SetCell(state_.PairX, target, v);
-  const std::int32_t w = SetCell(state_.PairX + 1, state_.PairY, 0);
-  SetCell(state_.PairX + 1, target, w);
-  services_.RefreshFront();
-  state_.PairY = target;
+  MovePairToRow(std::max(state_.PairY - 1, 0));
 }
 
 void Game::MovePairDown() {
-  const std::int32_t target = std::min(state_.PairY + 1, MaxRow);
+  MovePairToRow(std::min(state_.PairY + 1, MaxRow));
+}
+
+void Game::MovePairToRow(std::int32_t target) {
+  // A refused move changes nothing and never lands the pair.
   if (Taken(board_, state_.PairX, target) || Taken(board_, state_.PairX + 1, target)) return;
   const std::int32_t v = SetCell(state_.PairX, state_.PairY, 0);
   SetCell(state_.PairX, target, v);
