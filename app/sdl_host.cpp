@@ -24,6 +24,7 @@ constexpr std::int64_t kPumpInterval = 50;
 // The last stretch of a timed sleep is slept in slices this short, so that a
 // wake-up is never early and at most a fraction of a millisecond late.
 constexpr auto kFineSlice = std::chrono::microseconds(200);
+constexpr std::int64_t kFineStretch = 2;
 // The window opens at most this share of the usable desktop.
 constexpr double kComfortableShare = 0.85;
 
@@ -185,7 +186,9 @@ void SdlHost::Dispatch(const SDL_Event& event) {
     case SDL_KEYDOWN: {
       const int code = VirtualKeyFor(event.key.keysym.sym);
       if (code < 0) break;
-      if (!event.key.repeat) latency_.KeyDown(code);
+      if (!event.key.repeat && latency_.Enabled()) {
+        latency_.KeyDown(code, static_cast<Uint32>(SDL_GetTicks() - event.key.timestamp));
+      }
       app_->Form_KeyDown(code, ShiftState(event.key.keysym.mod));
       break;
     }
@@ -235,13 +238,35 @@ std::int64_t SdlHost::TickCount() {
   return static_cast<std::int64_t>(SDL_GetTicks64());
 }
 
-void SdlHost::SleepUntil(std::int64_t tick) {
+bool SdlHost::SleepUntil(std::int64_t tick, SDL_Event* event, bool due) {
+  // When measuring: the steady clock just before the last tick reading that
+  // was still short of `tick`. The tick was reached after it, so a wake-up
+  // found by the next reading is at most that much late. After a coarse
+  // sleep that ran past the tick the bound says nothing (logged as -1).
+  const bool measuring = due && latency_.Enabled();
+  std::int64_t shortAt = measuring ? LatencyLog::Now() : 0;
+  bool afterCoarse = false;
   for (;;) {
+    const std::int64_t before = measuring ? LatencyLog::Now() : 0;
     const std::int64_t remaining = tick - TickCount();
-    if (remaining <= 0) return;
-    if (remaining >= 2) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(remaining - 1));
+    if (remaining <= 0) {
+      if (measuring) latency_.Wake(afterCoarse ? -1 : LatencyLog::Now() - shortAt);
+      return false;
+    }
+    shortAt = before;
+    afterCoarse = remaining > kFineStretch;
+    if (afterCoarse) {
+      // Wake a little early and finish in short slices: never early, and
+      // late by a fraction of a millisecond at most. (A tick reading may be
+      // up to a millisecond old, so the coarse sleep stops two short.)
+      const auto ms = std::min<std::int64_t>(remaining - kFineStretch, 1 << 30);
+      if (event) {
+        if (SDL_WaitEventTimeout(event, static_cast<int>(ms)) == 1) return true;
+      } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+      }
     } else {
+      if (event && SDL_PollEvent(event) == 1) return true;
       std::this_thread::sleep_for(kFineSlice);
     }
   }
@@ -260,7 +285,8 @@ void SdlHost::WaitUntil(std::int64_t deadline, std::int32_t /*ms*/) {
       lastPump = now;
       if (app_ && SDL_HasEvent(SDL_QUIT)) app_->Form_Unload();
     }
-    SleepUntil(std::min(deadline, lastPump + kPumpInterval));
+    const std::int64_t until = std::min(deadline, lastPump + kPumpInterval);
+    SleepUntil(until, nullptr, until == deadline);
   }
 }
 
@@ -269,24 +295,11 @@ void SdlHost::ProcessEvents(std::int64_t nextDue) {
   PresentIfPending();
   // After an event the loop's next turn may have something to do at once.
   if (handled) return;
-  for (;;) {
-    const std::int64_t remaining = nextDue - TickCount();
-    if (remaining <= 0) return;
-    SDL_Event event;
-    bool got = false;
-    if (remaining >= 2) {
-      const auto timeout = static_cast<int>(std::min<std::int64_t>(remaining - 1, 1 << 30));
-      got = SDL_WaitEventTimeout(&event, timeout) == 1;
-    } else {
-      got = SDL_PollEvent(&event) == 1;
-      if (!got) std::this_thread::sleep_for(kFineSlice);
-    }
-    if (got) {
-      Dispatch(event);
-      DrainEvents();
-      PresentIfPending();
-      return;
-    }
+  SDL_Event event;
+  if (SleepUntil(nextDue, &event, true)) {
+    Dispatch(event);
+    DrainEvents();
+    PresentIfPending();
   }
 }
 

@@ -59,8 +59,10 @@ class SdlHost : public Host {
  private:
   // Handles every queued event; true when there was at least one.
   bool DrainEvents();
-  // Sleeps until `tick`; `pump` keeps the desktop's events flowing meanwhile.
-  void SleepUntil(std::int64_t tick);
+  // Sleeps until TickCount() reaches `tick`. With `event`, an arriving window
+  // event ends the sleep early: it is stored there and true is returned.
+  // `due` marks a wake-up that the game waits for (measured when logging).
+  bool SleepUntil(std::int64_t tick, SDL_Event* event, bool due);
   // Composes the window and shows it now.
   void Present(bool uploadFront);
   void PresentIfPending();

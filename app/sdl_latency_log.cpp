@@ -30,14 +30,22 @@ LatencyLog::LatencyLog() {
   }
 }
 
-void LatencyLog::KeyDown(int code) {
-  if (Enabled()) entries_.push_back({'k', code, SteadyNs()});
+std::int64_t LatencyLog::Now() {
+  return SteadyNs();
+}
+
+void LatencyLog::KeyDown(int code, std::int64_t queuedMs) {
+  if (Enabled()) entries_.push_back({'k', code, queuedMs, SteadyNs()});
+}
+
+void LatencyLog::Wake(std::int64_t lateNs) {
+  if (Enabled()) entries_.push_back({'w', 0, 0, lateNs});
 }
 
 void LatencyLog::Present() {
   if (!Enabled()) return;
   if (first_present_realtime_ns_ == 0) first_present_realtime_ns_ = RealtimeNs();
-  entries_.push_back({'p', 0, SteadyNs()});
+  entries_.push_back({'p', 0, 0, SteadyNs()});
 }
 
 void LatencyLog::Flush() {
@@ -50,7 +58,10 @@ void LatencyLog::Flush() {
                static_cast<long long>(first_present_realtime_ns_));
   for (const Entry& e : entries_) {
     if (e.kind == 'k') {
-      std::fprintf(f, "key %d %lld\n", e.code, static_cast<long long>(e.steady_ns));
+      std::fprintf(f, "key %d %lld queued-ms %lld\n", e.code, static_cast<long long>(e.steady_ns),
+                   static_cast<long long>(e.queued_ms));
+    } else if (e.kind == 'w') {
+      std::fprintf(f, "wake-late-at-most-ns %lld\n", static_cast<long long>(e.steady_ns));
     } else {
       std::fprintf(f, "present %lld\n", static_cast<long long>(e.steady_ns));
     }

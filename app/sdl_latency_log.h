@@ -13,15 +13,21 @@ class LatencyLog {
  public:
   LatencyLog();  // reads ORVO_LATENCY_LOG
   bool Enabled() const { return !path_.empty(); }
-  void KeyDown(int code);
+  // A key-down handed to the game, `queuedMs` after SDL took it in.
+  void KeyDown(int code, std::int64_t queuedMs);
   void Present();
+  // A timed wake-up, at most `lateNs` after its tick was reached.
+  void Wake(std::int64_t lateNs);
+  // Steady-clock nanoseconds.
+  static std::int64_t Now();
   // Writes the lines to the file.
   void Flush();
 
  private:
   struct Entry {
-    char kind;  // 'k' key down, 'p' present
+    char kind;  // 'k' key down, 'p' present, 'w' timed wake-up
     int code;
+    std::int64_t queued_ms;
     std::int64_t steady_ns;
   };
   std::string path_;
