@@ -273,24 +273,24 @@ bool SdlHost::SleepUntil(std::int64_t tick, SDL_Event* event, bool due) {
 }
 
 void SdlHost::WaitUntil(std::int64_t deadline, std::int32_t /*ms*/) {
-  std::int64_t lastPump = TickCount();
   for (;;) {
     const std::int64_t now = TickCount();
     if (now >= deadline) return;
-    if (window_ && now - lastPump >= kPumpInterval) {
+    if (window_ && now - last_pump_ >= kPumpInterval) {
       // Take in the desktop's events without handling them; they wait in
       // the queue until the cascade is over. Only a request to close the
       // window is acted on now: the program ends at once.
       SDL_PumpEvents();
-      lastPump = now;
+      last_pump_ = now;
       if (app_ && SDL_HasEvent(SDL_QUIT)) app_->Form_Unload();
     }
-    const std::int64_t until = std::min(deadline, lastPump + kPumpInterval);
+    const std::int64_t until = std::min(deadline, last_pump_ + kPumpInterval);
     SleepUntil(until, nullptr, until == deadline);
   }
 }
 
 void SdlHost::ProcessEvents(std::int64_t nextDue) {
+  last_pump_ = TickCount();
   const bool handled = DrainEvents();
   PresentIfPending();
   // After an event the loop's next turn may have something to do at once.

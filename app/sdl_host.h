@@ -75,6 +75,7 @@ class SdlHost : public Host {
   std::unique_ptr<Composer> composer_;
   bool pending_ = false;  // a change that the next event processing shows
   int pressed_action_ = -1;
+  std::int64_t last_pump_ = 0;  // when the desktop's events were last taken in
   std::mt19937 random_;
   LatencyLog latency_;
 };

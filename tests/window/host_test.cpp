@@ -159,6 +159,24 @@ TEST_F(Window, AClickOnStartRunsAGameUntilEscape) {
   EXPECT_GT(colours.size(), 8u);
 }
 
+TEST_F(Window, AnUncoveredWindowShowsTheBoardSurfaceAsItIs) {
+  // Outside a game a repaint request redraws nothing on the board surface;
+  // the window shows the surface's image as it stands.
+  gfx::Surface* front = app_.Surfaces().Get(app_.FrontDC());
+  ASSERT_NE(front, nullptr);
+  front->Fill(gfx::Rgb(10, 200, 30));
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.event = SDL_WINDOWEVENT_EXPOSED;
+  e.window.windowID = SDL_GetWindowID(host_.Window());
+  SDL_PushEvent(&e);
+  host_.ProcessEvents(0);
+  EXPECT_EQ(front->Row(0)[0], gfx::Rgb(10, 200, 30));
+  EXPECT_EQ(PixelAt(kFrontLeft, kFrontTop), gfx::Rgb(10, 200, 30));
+  EXPECT_EQ(PixelAt(kFrontLeft + 479, kFrontTop + 287), gfx::Rgb(10, 200, 30));
+  EXPECT_NE(PixelAt(kFrontLeft - 1, kFrontTop), gfx::Rgb(10, 200, 30));
+}
+
 TEST_F(Window, AClickOnExitEndsTheProgram) {
   EXPECT_EXIT(
       {
