@@ -1,7 +1,7 @@
 #!/bin/sh
-# The real program in a real X server (Xvfb): its window, a game started with
-# the mouse, the pair steered with a held key, Escape, and a close request
-# during a cascade.
+# The real program in a real X server (Xvfb): the failure message box of a
+# copy without pictures; the window, a game started with the mouse, the pair
+# steered with a held key, Escape, and a close request during a cascade.
 # Usage: end_to_end.sh <orvo program> <orvo_wm_delete helper>
 set -eu
 program=$1
@@ -13,11 +13,13 @@ done
 work=$(mktemp -d)
 xvfb_pid=""
 orvo_pid=""
+broken_pid=""
 cleanup() {
-  if [ -n "$orvo_pid" ]; then
-    kill "$orvo_pid" 2>/dev/null || true
-    wait "$orvo_pid" 2>/dev/null || true
-  fi
+  # A program showing a message box waits for it and pays no heed to TERM.
+  for pid in $orvo_pid $broken_pid; do
+    kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -28,6 +30,13 @@ fail() {
   exit 1
 }
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+# Whether a process still runs (a zombie the shell has not reaped has ended).
+running() {
+  case $(ps -o stat= -p "$1" 2>/dev/null) in
+    "" | Z*) return 1 ;;
+  esac
+  return 0
+}
 
 # A small screen, so that the window opens at its own size. Xvfb picks a free
 # display number and writes it to the file.
@@ -40,6 +49,47 @@ done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 DISPLAY=:$(cat "$work/display")
 export DISPLAY
+
+# With a display, a start-up failure is a modal message box with an OK
+# button, and no game window. A copy of the program without Graphics/ fails.
+mkdir "$work/broken"
+cp "$program" "$work/broken/orvo"
+"$work/broken/orvo" 2>"$work/broken.err" &
+broken_pid=$!
+box=""
+for _ in $(seq 100); do
+  box=$(xwininfo -root -tree | awk '/"Error loading game"/ {print $1; exit}')
+  [ -n "$box" ] && break
+  sleep 0.05
+done
+[ -n "$box" ] || fail "no message box for a missing Graphics folder"
+xwininfo -root -tree | grep -q '"Orvo (O-tended Pell)"' && fail "a game window came with the message"
+# The box's one button, OK, sits at the middle of its width, 72 pixels down;
+# it takes a click once the pointer has moved over it.
+for _ in $(seq 100); do
+  xwininfo -id "$box" | grep -q "IsViewable" && break
+  sleep 0.05
+done
+sleep 0.3
+box_width=$(xwininfo -id "$box" | awk '/Width:/ {print $2}')
+xdotool mousemove --window "$box" $((box_width / 2)) 72
+sleep 0.2
+xdotool mousedown 1
+sleep 0.1
+xdotool mouseup 1
+for _ in $(seq 100); do
+  running "$broken_pid" || break
+  sleep 0.05
+done
+if running "$broken_pid"; then
+  kill "$broken_pid"
+  fail "OK did not end the program"
+fi
+status=0
+wait "$broken_pid" || status=$?
+broken_pid=""
+[ "$status" -eq 1 ] || fail "exit status $status after the failure message"
+[ ! -s "$work/broken.err" ] || fail "the message went to standard error as well: $(cat "$work/broken.err")"
 
 "$program" 2>"$work/err" &
 orvo_pid=$!
