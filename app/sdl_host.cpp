@@ -70,6 +70,10 @@ bool SdlHost::OpenWindow(std::string& error) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // The click that brings the window to the front also counts.
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // An ordinary desktop window: the compositor keeps running, and the screen
+  // saver may start (play itself is typing, which keeps it away).
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   // Only video and its events: no joystick or controller polling that would
   // keep waking the process.
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
