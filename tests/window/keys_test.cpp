@@ -29,15 +29,6 @@ TEST(VirtualKeys, LettersDigitsAndFunctionKeysRunInBlocks) {
   EXPECT_EQ(VirtualKeyFor(SDLK_KP_9), 105);
 }
 
-TEST(VirtualKeys, OtherKeysWithAWindowsCode) {
-  EXPECT_EQ(VirtualKeyFor(SDLK_SPACE), 32);
-  EXPECT_EQ(VirtualKeyFor(SDLK_TAB), 9);
-  EXPECT_EQ(VirtualKeyFor(SDLK_BACKSPACE), 8);
-  EXPECT_EQ(VirtualKeyFor(SDLK_LSHIFT), 16);
-  EXPECT_EQ(VirtualKeyFor(SDLK_RCTRL), 17);
-  EXPECT_EQ(VirtualKeyFor(SDLK_DELETE), 46);
-}
-
 TEST(VirtualKeys, KeysWithoutACodeAreDropped) {
   EXPECT_EQ(VirtualKeyFor(SDLK_UNKNOWN), -1);
   EXPECT_EQ(VirtualKeyFor(SDLK_AUDIOPLAY), -1);

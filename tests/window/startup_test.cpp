@@ -66,23 +66,6 @@ TEST_F(StartupChecks, MissingOrEmptyFoldersAreNotFound) {
   EXPECT_EQ(Failure(empty), "Path not found: " + empty);
 }
 
-TEST_F(StartupChecks, SubFoldersAndHiddenFilesDoNotCount) {
-  const std::string onlyFolder = Folder("folders");
-  fs::create_directories(onlyFolder + "inner");
-  Touch(onlyFolder + "inner/GameBack.jpg");
-  EXPECT_EQ(Failure(onlyFolder), "Path not found: " + onlyFolder);
-
-  const std::string onlyHidden = Folder("hidden");
-  Touch(onlyHidden + ".GameBack.jpg");
-  EXPECT_EQ(Failure(onlyHidden), "Path not found: " + onlyHidden);
-}
-
-TEST_F(StartupChecks, TheMessageKeepsTheFinalSeparator) {
-  const std::string folder = Folder("Graphics");
-  ASSERT_EQ(folder.back(), '/');
-  EXPECT_EQ(Failure(folder), "Path not found: " + folder);
-}
-
 TEST(StartupPaths, WithSeparatorAddsOnlyAMissingOne) {
   EXPECT_EQ(WithSeparator("/opt/orvo"), "/opt/orvo/");
   EXPECT_EQ(WithSeparator("/opt/orvo/"), "/opt/orvo/");
