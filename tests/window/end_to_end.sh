@@ -6,7 +6,7 @@
 set -eu
 program=$1
 wm_delete=$2
-for tool in Xvfb xdotool import compare xwininfo; do
+for tool in Xvfb xdotool import compare xwininfo xprop; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
 done
 
@@ -106,6 +106,7 @@ name=$(xdotool getwindowname "$window")
 geometry=$(xwininfo -id "$window")
 echo "$geometry" | grep -q "Width: 580$" || fail "width: $geometry"
 echo "$geometry" | grep -q "Height: 388$" || fail "height: $geometry"
+xprop -id "$window" _NET_WM_ICON | grep -q "Icon (32 x 32)" || fail "the window has no 32 x 32 icon"
 
 shot() { import -window "$window" "$work/$1.png"; }
 # Pixels that differ between two shots in a block of cells: first column and
