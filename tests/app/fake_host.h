@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +35,7 @@ class FakeHost : public orvo::app::Host {
   int unscriptedCalls = 0;
   int refreshes = 0;
   int reseeds = 0;
+  int randomsTaken = 0;
   std::vector<std::pair<Control, ControlChange>> changes;
   orvo::app::App* app = nullptr;
 
@@ -57,7 +59,11 @@ class FakeHost : public orvo::app::Host {
     ++unscriptedCalls;
     if (app != nullptr) app->TheGame().State().Running = false;
   }
-  float NextRandom() override { return 0.0f; }
+  float NextRandom() override {
+    // A rule that draws without end would hang the test program instead.
+    if (++randomsTaken > 100000) throw std::runtime_error("endless drawing from the random source");
+    return 0.0f;
+  }
   void ReseedRandom() override { ++reseeds; }
   void RefreshFront() override { ++refreshes; }
   void ControlChanged(Control c, ControlChange what) override { changes.emplace_back(c, what); }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -61,7 +62,8 @@ class FakeServices : public orvo::game::GameServices {
     if (ms > 0) now += ms;
   }
   float NextRandom() override {
-    ++randomsTaken;
+    // A rule that draws without end would hang the test program instead.
+    if (++randomsTaken > 100000) throw std::runtime_error("endless drawing from the random source");
     if (randoms.empty()) return 0.0f;
     const float x = randoms.front();
     randoms.pop_front();
