@@ -133,51 +133,6 @@ TEST_F(ProtocolTest, StartWhileRunningIsIgnored) {
   EXPECT_EQ(rig.host.reseeds, 1);
 }
 
-// After Escape the caption still reads "Stop": the first click stops, the
-// second starts a game. While Escape is held a new loop ends after one turn.
-TEST_F(ProtocolTest, EscapeThenTwoClicks) {
-  rig.app.Form_KeyDown(VK_ESCAPE);
-  rig.host.batches.push_back([] {});
-  rig.app.lblAction_Click(0);
-  EXPECT_EQ(rig.host.processCalls, 1);
-  EXPECT_EQ(rig.host.unscriptedCalls, 0);
-  EXPECT_FALSE(rig.State().Running);
-  EXPECT_EQ(Start().Caption, "Stop");
-
-  rig.app.Form_KeyUp(VK_ESCAPE);
-  rig.app.lblAction_Click(0);
-  EXPECT_EQ(Start().Caption, "Start");
-  EXPECT_EQ(rig.host.processCalls, 1) << "the stop branch starts nothing";
-  EXPECT_EQ(rig.host.reseeds, 1);
-
-  rig.host.batches.push_back([&] { rig.app.lblAction_Click(0); });
-  rig.app.lblAction_Click(0);
-  EXPECT_EQ(rig.host.processCalls, 2);
-  EXPECT_EQ(rig.host.reseeds, 2);
-}
-
-// Stop and Start in one batch of events: the new game's loop runs inside
-// the old one's event processing, and the old loop ends when it returns.
-TEST_F(ProtocolTest, StopThenStartInOneBatchNestsTheNewGame) {
-  int depth = 0;
-  rig.host.batches.push_back([&] {
-    rig.app.lblAction_Click(0);  // Stop
-    ++depth;
-    rig.app.lblAction_Click(0);  // Start: runs the inner game right here
-    --depth;
-  });
-  rig.host.batches.push_back([&] {
-    EXPECT_EQ(depth, 1) << "inside the outer loop's event processing";
-    EXPECT_TRUE(rig.State().Running);
-    rig.app.lblAction_Click(0);  // Stop the inner game
-  });
-  rig.app.lblAction_Click(0);
-  EXPECT_EQ(rig.host.processCalls, 2) << "the outer loop ran no further turn";
-  EXPECT_EQ(rig.host.unscriptedCalls, 0);
-  EXPECT_EQ(rig.host.reseeds, 2);
-  EXPECT_EQ(Start().Caption, "Start");
-}
-
 // The key table is shared by all games: an Enter press made between games
 // acts in the first turn of the next one.
 TEST_F(ProtocolTest, KeyTableSurvivesANewGame) {
