@@ -1,4 +1,7 @@
 // Bombs: the counter with its glyphs, and the blast that wipes the board.
+#include <algorithm>
+
+#include "game/arithmetic.h"
 #include "game/game.h"
 #include "gfx/bitblt.h"
 
@@ -9,17 +12,20 @@ namespace {
 constexpr char kBombGlyph[] = "\xC2\xA4 ";  // U+00A4 and a space, once per bomb
 constexpr std::int32_t kAnimationFrames = 6;
 constexpr std::int32_t kSpawnPause = 500;
+// Play never holds more than five bombs; a counter set far beyond that from
+// outside still gets a label of bounded length.
+constexpr std::int32_t kMostGlyphs = 1000;
 
 }  // namespace
 
 std::string BombsText(std::int32_t bombs) {
   std::string text;
-  for (std::int32_t i = 0; i < bombs; ++i) text += kBombGlyph;
+  for (std::int32_t i = 0; i < std::min(bombs, kMostGlyphs); ++i) text += kBombGlyph;
   return text;
 }
 
 void Game::AddBombs(std::int32_t n) {
-  state_.Bombs += n;
+  state_.Bombs = SaturatingAdd(state_.Bombs, n);
   services_.SetCaption(Control::lblBombs, BombsText(state_.Bombs));
 }
 

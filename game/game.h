@@ -99,6 +99,7 @@ class Game {
  private:
   void GameOver();
   void MovePairToRow(std::int32_t target);
+  void CheckPairInGrid() const;
   void DrawGridOverlay();
   // One scan of the board; true when it merged anything.
   bool ScanForMerges();

@@ -42,6 +42,7 @@ void Game::SlidePair() {
 }
 
 void Game::MovePairLeft() {
+  CheckPairInGrid();
   const std::int32_t target = std::max(state_.PairX - 1, 0);
   // Only the cell left of the left block is tested; at column 0 the clamped
   // target is the pair's own cell, so the pair lands there.
@@ -72,12 +73,20 @@ bool Taken(const Board& board, std::int32_t x, std::int32_t y) {
 
 }  // namespace
 
+void Game::CheckPairInGrid() const {
+  // The pair's position only leaves the grid when it is set from outside; the
+  // grid access then fails before any arithmetic on it can overflow.
+  static_cast<void>(board_(state_.PairX, state_.PairY));
+}
+
 void Game::MovePairUp() {
+  CheckPairInGrid();
   // At the top row the clamped target is the pair's own row, which is taken.
   MovePairToRow(std::max(state_.PairY - 1, 0));
 }
 
 void Game::MovePairDown() {
+  CheckPairInGrid();
   MovePairToRow(std::min(state_.PairY + 1, MaxRow));
 }
 

@@ -51,7 +51,7 @@ bool Game::ScanForMerges() {
         // A block past the highest level vanishes. It is not redrawn: the
         // burst that the merge drew stays until something covers the cell.
         board_(c, r) = 0;
-        state_.Cleared += 1;
+        state_.Cleared = SaturatingAdd(state_.Cleared, 1);
         const double amount =
             std::pow(2.0, state_.Cleared - 1) * 1000.0 +
             static_cast<double>((static_cast<std::int64_t>(state_.Level) + 100) * state_.Reactions);
@@ -68,7 +68,7 @@ void Game::Merge(std::int32_t column, std::int32_t row, std::int32_t otherColumn
   AnimateMerge(column, row, otherColumn, otherRow, v + 1);
   SetCell(column, row, board_(column, row) + 1);
   SetCell(otherColumn, otherRow, 0);
-  state_.Reactions += 1;
+  state_.Reactions = SaturatingAdd(state_.Reactions, 1);
   UpdateReactions();
   // The exponent is the level of the two blocks that merged.
   const double amount = std::pow(state_.Reactions / 10.0 + 1.0, board_(column, row) - 1) +

@@ -23,7 +23,7 @@ void Game::AddPoints(std::int32_t n) {
   services_.SetCaption(Control::lblPoints, PointsText(state_.Points));
   UpdateReactions();
   while (LevelThreshold(state_.Level) < static_cast<double>(state_.Points)) {
-    state_.Level += 1;
+    state_.Level = SaturatingAdd(state_.Level, 1);
     services_.SetCaption(Control::lblLevel, std::to_string(state_.Level));
   }
   services_.SetCaption(Control::lblNextLevelPoints,
