@@ -10,6 +10,7 @@
 # Usage: bench/window_figures.sh [path to the orvo program]
 set -eu
 cd "$(dirname "$0")/.."
+. scripts/xvfb-lib.sh
 program=${1:-build/orvo}
 [ -x "$program" ] || { echo "no program at $program (build target orvo first)" >&2; exit 1; }
 
@@ -26,11 +27,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 5 -screen 0 800x600x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
+start_xvfb "$work"
 
 # CPU time of every thread of the process, in nanoseconds.
 cpu_ns() {
@@ -44,12 +41,7 @@ cpu_ns() {
 launched=$(date +%s%N)
 ORVO_LATENCY_LOG="$work/log" "$program" &
 orvo_pid=$!
-window=""
-for _ in $(seq 200); do
-  window=$(xdotool search --onlyvisible --name '^Orvo' 2>/dev/null | head -n 1) || true
-  [ -n "$window" ] && break
-  sleep 0.02
-done
+window=$(wait_for_window '^Orvo')
 [ -n "$window" ] || { echo "no window appeared" >&2; exit 1; }
 sleep 0.5
 

@@ -4,6 +4,7 @@
 # Needs Xvfb, xdotool and ImageMagick (scripts/install-deps.sh test).
 set -eu
 cd "$(dirname "$0")/.."
+. scripts/xvfb-lib.sh
 program=${1:-build/orvo}
 if [ ! -x "$program" ]; then
   cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DORVO_BUILD_TESTS=OFF -DORVO_BUILD_BENCH=OFF >/dev/null
@@ -24,20 +25,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 5 -screen 0 800x600x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
+start_xvfb "$work"
 
 "$program" &
 orvo_pid=$!
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^Orvo' 2>/dev/null | head -n 1) || true
-  [ -n "$window" ] && break
-  sleep 0.05
-done
+window=$(wait_for_window '^Orvo')
 [ -n "$window" ] || { echo "no window appeared" >&2; exit 1; }
 
 # Start, then steer a few pairs to different rows and push them left.

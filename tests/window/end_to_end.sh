@@ -6,6 +6,7 @@
 set -eu
 program=$1
 wm_delete=$2
+. "$(dirname "$0")/../../scripts/xvfb-lib.sh"
 for tool in Xvfb xdotool import compare xwininfo xprop; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
 done
@@ -93,12 +94,7 @@ broken_pid=""
 
 "$program" 2>"$work/err" &
 orvo_pid=$!
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^Orvo \(O-tended Pell\)$' 2>/dev/null | head -n 1) || true
-  [ -n "$window" ] && break
-  sleep 0.05
-done
+window=$(wait_for_window '^Orvo \(O-tended Pell\)$')
 [ -n "$window" ] || fail "no window appeared"
 
 name=$(xdotool getwindowname "$window")
