@@ -24,7 +24,7 @@ void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int 
             RasterOp op);
 
 // The same on handles; a handle that names no surface skips the draw.
-void BitBlt(SurfaceTable& table, SurfaceHandle dst, int dx, int dy, int w, int h,
-            SurfaceHandle src, int sx, int sy, RasterOp op);
+void BitBlt(SurfaceTable& table, SurfaceHandle dst, int dx, int dy, int w, int h, SurfaceHandle src,
+            int sx, int sy, RasterOp op);
 
 }  // namespace orvo::gfx

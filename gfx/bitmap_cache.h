@@ -11,8 +11,8 @@
 namespace orvo::gfx {
 
 struct BitmapEntry {
-  std::string Name;                 // the loaded path, lower-cased; empty after a failed creation
-  SurfaceHandle DC = kNoSurface;    // the picture surface; 0 when its creation failed
+  std::string Name;                   // the loaded path, lower-cased; empty after a failed creation
+  SurfaceHandle DC = kNoSurface;      // the picture surface; 0 when its creation failed
   SurfaceHandle MaskDC = kNoSurface;  // the mask surface, or kNoMask (-1) without a mask
   std::int32_t Width = 0;
   std::int32_t Height = 0;

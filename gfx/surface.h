@@ -32,9 +32,7 @@ class Surface {
 
   // Row y, y in [0, Height()); no bounds check (hot paths clip first).
   Color* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
-  const Color* Row(int y) const {
-    return pixels_.data() + static_cast<std::size_t>(y) * width_;
-  }
+  const Color* Row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
   std::vector<Color>& Pixels() { return pixels_; }
   const std::vector<Color>& Pixels() const { return pixels_; }
 
