@@ -14,18 +14,7 @@ cd "$(dirname "$0")/.."
 program=${1:-build/orvo}
 [ -x "$program" ] || { echo "no program at $program (build target orvo first)" >&2; exit 1; }
 
-work=$(mktemp -d)
-xvfb_pid=""
-orvo_pid=""
-cleanup() {
-  if [ -n "$orvo_pid" ]; then
-    kill "$orvo_pid" 2>/dev/null || true
-    wait "$orvo_pid" 2>/dev/null || true
-  fi
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+begin_session
 
 start_xvfb "$work"
 

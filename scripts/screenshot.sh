@@ -12,18 +12,7 @@ if [ ! -x "$program" ]; then
   program=build/orvo
 fi
 mkdir -p docs
-work=$(mktemp -d)
-xvfb_pid=""
-orvo_pid=""
-cleanup() {
-  if [ -n "$orvo_pid" ]; then
-    kill "$orvo_pid" 2>/dev/null || true
-    wait "$orvo_pid" 2>/dev/null || true
-  fi
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+begin_session
 
 start_xvfb "$work"
 

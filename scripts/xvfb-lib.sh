@@ -22,3 +22,21 @@ wait_for_window() {
   done
   echo "$found"
 }
+
+# Makes a scratch folder ($work); when the script exits, the program started
+# as $orvo_pid and Xvfb are ended and the folder is removed.
+begin_session() {
+  work=$(mktemp -d)
+  xvfb_pid=""
+  orvo_pid=""
+  trap end_session EXIT
+}
+
+end_session() {
+  if [ -n "$orvo_pid" ]; then
+    kill "$orvo_pid" 2>/dev/null || true
+    wait "$orvo_pid" 2>/dev/null || true
+  fi
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
