@@ -137,8 +137,9 @@ TEST(CommandParse, RandomNumbersAreSinglePrecisionBelowOne) {
   EXPECT_EQ(ErrorOf("random nan"), "not a number: \"nan\"");
   EXPECT_EQ(ErrorOf("random inf"), "not a number: \"inf\"");
   EXPECT_EQ(ErrorOf("random"), "usage: random X1 X2 ...");
-  EXPECT_EQ(ErrorOf("seed 4294967296"), "seed out of range (0 to 4294967295): 4294967296");
-  EXPECT_EQ(Parse("seed 4294967295").seed, 4294967295u);
+  EXPECT_EQ(Parse("seed 4294967295").seed, 4294967295);
+  EXPECT_EQ(Parse("seed -7").seed, -7);
+  EXPECT_EQ(ErrorOf("seed x"), "not a number: \"x\"");
 }
 
 TEST(CommandParse, OutputCommands) {

@@ -36,6 +36,20 @@ TEST(RandomSource, QueueComesFirstInOrderThenTheGenerator) {
   EXPECT_NE(Take(other, 1000), drawn);
 }
 
+TEST(RandomSource, SeedsBeyondThirtyTwoBitsAreTheirOwn) {
+  // Negative and 64-bit seeds repeat themselves and do not fold onto a
+  // 32-bit seed with the same low bits.
+  const auto first = [](std::int64_t seed) {
+    RandomSource source;
+    source.Seed(seed);
+    return Take(source, 100);
+  };
+  EXPECT_EQ(first(-7), first(-7));
+  EXPECT_EQ(first(4294967296ll), first(4294967296ll));
+  EXPECT_NE(first(4294967296ll), first(0));
+  EXPECT_NE(first(-1), first(4294967295ll));
+}
+
 TEST(RandomSource, GeneratorIsUniformInTheUnitInterval) {
   RandomSource source;
   source.Seed(12345);

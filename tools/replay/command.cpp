@@ -185,8 +185,7 @@ std::optional<Command> ParseCommand(std::string_view text, int line) {
   } else if (name == "seed") {
     c.kind = CommandKind::Seed;
     p.ExpectCount(2, "seed N");
-    c.seed = static_cast<std::uint32_t>(
-        p.Ranged(p.Word(1), 0, std::numeric_limits<std::uint32_t>::max(), "seed"));
+    c.seed = p.Integer(p.Word(1));
   } else if (name == "at") {
     c.kind = CommandKind::At;
     if (p.Count() < 3) p.Fail("usage: at T EVENT");

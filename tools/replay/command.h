@@ -45,7 +45,7 @@ struct Command {
   std::int64_t time = 0;       // tick T, at T, run T; run +D: D
   bool relative = false;       // run +D
   std::vector<float> numbers;  // random
-  std::uint32_t seed = 0;      // seed
+  std::int64_t seed = 0;       // seed
   Event event;                 // at
   int column = 0;              // set
   int row = 0;

@@ -4,8 +4,16 @@
 
 namespace orvo::replay {
 
-void RandomSource::Seed(std::uint32_t seed) {
-  generator_.emplace(seed);
+void RandomSource::Seed(std::int64_t seed) {
+  // Seeds of 32 bits seed the generator directly; any other whole number
+  // seeds it through both of its halves.
+  if (seed >= 0 && seed <= 0xFFFFFFFFll) {
+    generator_.emplace(static_cast<std::uint32_t>(seed));
+    return;
+  }
+  const auto bits = static_cast<std::uint64_t>(seed);
+  std::seed_seq sequence{static_cast<std::uint32_t>(bits), static_cast<std::uint32_t>(bits >> 32)};
+  generator_.emplace(sequence);
 }
 
 float RandomSource::Next() {

@@ -14,7 +14,7 @@ class RandomSource {
   void Append(float x) { queue_.push_back(x); }
   // From now on an empty queue is refilled from a generator seeded with `seed`
   // (a later seed starts the generator afresh).
-  void Seed(std::uint32_t seed);
+  void Seed(std::int64_t seed);
   // The next number in [0, 1). Throws ReplayError("random numbers used up")
   // when the queue is empty and no seed was given.
   float Next();
