@@ -14,7 +14,7 @@ constexpr std::int32_t kAnimationFrames = 6;
 constexpr std::int32_t kSpawnPause = 500;
 // Play never holds more than five bombs; a counter set far beyond that from
 // outside still gets a label of bounded length.
-constexpr std::int32_t kMostGlyphs = 1000;
+constexpr std::int32_t kMostGlyphs = 100000;
 
 }  // namespace
 
