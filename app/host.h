@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "game/control.h"
+#include "gfx/picture_decoder.h"
 
 namespace orvo::app {
 
@@ -37,8 +38,16 @@ class Host {
   // A control's caption, tag, visibility or text colour was set (changed or
   // not); a caption set also asks for the label to be refreshed at once.
   virtual void ControlChanged(game::Control c, ControlChange what) = 0;
+  // The decoder of the game's picture files. By default the desktop's
+  // (giflib and libjpeg-turbo); a platform may supply its own.
+  virtual const gfx::PictureDecoder& Pictures();
   // Ends the program at once; never returns.
   [[noreturn]] virtual void EndProgram(int status) = 0;
+  // A Start click was ignored because kMaxNestedGameLoops game loops were
+  // already running one inside the other (each Stop and Start clicked in one
+  // batch of events nests one more). Nothing has changed; the window does
+  // nothing more, a headless host may report it.
+  virtual void StartClickIgnored() {}
 };
 
 }  // namespace orvo::app

@@ -4,12 +4,15 @@
 #include <string>
 
 #include "gfx/bitmap_cache.h"
+#include "gfx/codecs/library_codecs.h"
 #include "gfx/sprite_draw.h"
 #include "gfx/surface_table.h"
 
 namespace {
 
 using namespace orvo::gfx;
+
+const codecs::LibraryPictureDecoder decoder;
 
 std::string Picture(const char* name) {
   return std::string(ORVO_GRAPHICS_DIR) + name;
@@ -25,7 +28,7 @@ struct Scene {
   std::int32_t grid = -1;
 
   bool Load() {
-    cache.InitBitmaps(table);
+    cache.InitBitmaps(table, decoder);
     back = cache.LoadBitmap(Picture("GameBack.jpg"), false);
     blocks = cache.LoadBitmap(Picture("Blocks.gif"), true);
     grid = cache.LoadBitmap(Picture("Grid.gif"), false);
@@ -76,7 +79,7 @@ void BM_LoadThreePictures(benchmark::State& state) {
   SurfaceTable table;
   BitmapCache cache;
   for (auto _ : state) {
-    cache.InitBitmaps(table);
+    cache.InitBitmaps(table, decoder);
     const bool ok = cache.LoadBitmap(Picture("GameBack.jpg"), false) >= 0 &&
                     cache.LoadBitmap(Picture("Blocks.gif"), true) >= 0 &&
                     cache.LoadBitmap(Picture("Grid.gif"), false) >= 0;

@@ -11,17 +11,18 @@
 
 namespace orvo::gfx {
 
-void BitmapCache::InitBitmaps(SurfaceTable& form) {
+void BitmapCache::InitBitmaps(SurfaceTable& form, const PictureDecoder& decoder) {
   // Surfaces of an earlier binding belong to the earlier table: give them
   // back there before the cache forgets them.
   FreeBitmaps();
   form_ = &form;
+  decoder_ = &decoder;
   last_error_.clear();
 }
 
 std::int32_t BitmapCache::LoadBitmap(const std::string& path, bool makeMask) {
   last_error_.clear();
-  if (form_ == nullptr) {
+  if (form_ == nullptr || decoder_ == nullptr) {
     last_error_ = path + ": the picture cache is not bound";
     return -1;
   }
@@ -41,7 +42,7 @@ std::int32_t BitmapCache::LoadBitmap(const std::string& path, bool makeMask) {
   // Decode before appending, so that a file that is no picture leaves the
   // cache as it was.
   std::string error;
-  std::optional<Surface> picture = DecodePicture(*real, error);
+  std::optional<Surface> picture = DecodePictureFile(*real, *decoder_, error);
   if (!picture) {
     last_error_ = error;
     return -1;

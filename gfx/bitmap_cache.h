@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "gfx/picture_decoder.h"
 #include "gfx/surface_table.h"
 
 namespace orvo::gfx {
@@ -20,8 +21,10 @@ struct BitmapEntry {
 
 class BitmapCache {
  public:
-  // Binds the cache to the surface table that owns its surfaces and empties it.
-  void InitBitmaps(SurfaceTable& form);
+  // Binds the cache to the surface table that owns its surfaces and to the
+  // decoder that turns files into pictures, and empties it. Both must
+  // outlive the cache's use.
+  void InitBitmaps(SurfaceTable& form, const PictureDecoder& decoder);
   // The entry's index, or -1 when the file does not exist or cannot be decoded
   // (LastError() then says why; the cache is unchanged).
   std::int32_t LoadBitmap(const std::string& path, bool makeMask);
@@ -47,6 +50,7 @@ class BitmapCache {
 
  private:
   SurfaceTable* form_ = nullptr;
+  const PictureDecoder* decoder_ = nullptr;
   std::vector<BitmapEntry> bitmaps_;
   std::int32_t last_bitmap_ = -1;
   std::string last_error_;

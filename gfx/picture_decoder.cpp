@@ -1,135 +1,85 @@
 #include "gfx/picture_decoder.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
-
+#include <algorithm>
 #include <cerrno>
-#include <cstdint>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <filesystem>
 #include <memory>
 #include <vector>
-
-#include "gfx/picture_header.h"
 
 namespace orvo::gfx {
 
 namespace {
 
-// Larger files are refused before they are read: no picture of the game
-// comes near this.
-constexpr std::streamoff kMaxFileBytes = 64 * 1024 * 1024;
-
-struct SurfaceFree {
-  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+struct FileClose {
+  void operator()(std::FILE* f) const { std::fclose(f); }
 };
-using SdlSurface = std::unique_ptr<SDL_Surface, SurfaceFree>;
 
+// The whole file, read in blocks so that a size the file system reports
+// wrongly cannot get past the limit.
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) {
+  std::unique_ptr<std::FILE, FileClose> file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
     error = path + ": cannot open: " + std::strerror(errno);
     return false;
   }
-  const std::streamoff size = in.tellg();
-  if (size < 0 || size > kMaxFileBytes) {
-    error = path + ": file too large to be a picture";
-    return false;
+  // Room for the size the file claims, within the limit, so that the buffer
+  // does not grow by doubling.
+  std::error_code ec;
+  const std::uintmax_t claimed = std::filesystem::file_size(path, ec);
+  if (!ec) {
+    bytes.reserve(static_cast<std::size_t>(
+        std::min<std::uintmax_t>(claimed, static_cast<std::uintmax_t>(kMaxPictureFileBytes) + 1)));
   }
-  bytes.resize(static_cast<std::size_t>(size));
-  in.seekg(0);
-  if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+  std::uint8_t block[1 << 16];
+  for (;;) {
+    const std::size_t n = std::fread(block, 1, sizeof block, file.get());
+    bytes.insert(bytes.end(), block, block + n);
+    if (static_cast<std::int64_t>(bytes.size()) > kMaxPictureFileBytes) {
+      error = path + ": file too large to be a picture (more than " +
+              std::to_string(kMaxPictureFileBytes >> 20) + " MiB)";
+      return false;
+    }
+    if (n < sizeof block) break;
+  }
+  if (std::ferror(file.get())) {
     error = path + ": read error";
     return false;
   }
   return true;
 }
 
-const char* SdlType(PictureFormat format) {
-  switch (format) {
-    case PictureFormat::kJpeg:
-      return "JPG";
-    case PictureFormat::kGif:
-      return "GIF";
-    case PictureFormat::kPng:
-      break;
-  }
-  return "PNG";
-}
+}  // namespace
 
-bool SizeAllowed(std::int64_t w, std::int64_t h) {
-  return w > 0 && h > 0 && w <= kMaxPictureSide && h <= kMaxPictureSide;
-}
-
-// Checks the header before the decoder runs, so that a crafted size cannot
-// make it allocate gigabytes and cut-off data is refused whatever the
-// decoder would make of it.
-bool CheckHeader(const std::string& path, std::span<const std::uint8_t> bytes,
-                 PictureFormat& format, std::string& error) {
-  const std::optional<PictureHeader> header = ReadPictureHeader(bytes);
-  if (!header) {
-    error = path + ": not a JPEG, GIF or PNG picture";
+bool PictureSizeAllowed(std::int64_t width, std::int64_t height, std::string& reason) {
+  const std::string size = std::to_string(width) + " x " + std::to_string(height);
+  if (width <= 0 || height <= 0) {
+    reason = "picture size " + size + " has no pixels";
     return false;
   }
-  if (header->width == 0 || header->height == 0) {
-    error = path + ": no picture size in the header";
+  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels) {
+    reason = "picture size " + size + " is too large (at most " + std::to_string(kMaxPictureSide) +
+             " pixels a side and " + std::to_string(kMaxPicturePixels) + " pixels in all)";
     return false;
   }
-  if (!SizeAllowed(header->width, header->height)) {
-    error = path + ": picture size " + std::to_string(header->width) + " x " +
-            std::to_string(header->height) + " is too large";
-    return false;
-  }
-  if (!header->complete) {
-    error = path + ": picture data is cut off";
-    return false;
-  }
-  format = header->format;
   return true;
 }
 
-}  // namespace
-
-std::optional<Surface> DecodePicture(const std::string& path, std::string& error) {
+std::optional<Surface> DecodePictureFile(const std::string& path, const PictureDecoder& decoder,
+                                         std::string& error) {
   std::vector<std::uint8_t> bytes;
   if (!ReadFile(path, bytes, error)) return std::nullopt;
-  PictureFormat format{};
-  if (!CheckHeader(path, bytes, format, error)) return std::nullopt;
-
-  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  if (rw == nullptr) {
-    error = path + ": " + SDL_GetError();
-    return std::nullopt;
+  std::string reason;
+  std::optional<Surface> picture = decoder.Decode(bytes, reason);
+  // A decoder that returns an empty or oversized picture is refused too.
+  if (picture && !PictureSizeAllowed(picture->Width(), picture->Height(), reason)) {
+    picture.reset();
   }
-  SdlSurface loaded(IMG_LoadTyped_RW(rw, 1, SdlType(format)));
-  if (!loaded) {
-    error = path + ": " + IMG_GetError();
-    return std::nullopt;
+  if (!picture) {
+    error = path + ": " + (reason.empty() ? std::string("cannot decode the picture") : reason);
   }
-  if (!SizeAllowed(loaded->w, loaded->h)) {
-    error = path + ": decoded picture has an unusable size";
-    return std::nullopt;
-  }
-  // XBGR8888 keeps red in the low byte of each 32-bit pixel, as Surface does.
-  SdlSurface pixels(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_XBGR8888, 0));
-  if (!pixels) {
-    error = path + ": " + SDL_GetError();
-    return std::nullopt;
-  }
-  if (SDL_LockSurface(pixels.get()) != 0) {
-    error = path + ": " + SDL_GetError();
-    return std::nullopt;
-  }
-  Surface out(pixels->w, pixels->h);
-  const auto* base = static_cast<const std::uint8_t*>(pixels->pixels);
-  for (int y = 0; y < pixels->h; ++y) {
-    const auto* row = base + static_cast<std::size_t>(y) * static_cast<std::size_t>(pixels->pitch);
-    Color* dst = out.Row(y);
-    std::memcpy(dst, row, static_cast<std::size_t>(pixels->w) * sizeof(Color));
-    for (int x = 0; x < pixels->w; ++x) dst[x] &= kWhite;
-  }
-  SDL_UnlockSurface(pixels.get());
-  return out;
+  return picture;
 }
 
 }  // namespace orvo::gfx

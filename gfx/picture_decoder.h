@@ -1,18 +1,47 @@
-// Decodes JPEG, GIF (and PNG) files into surfaces.
+// Picture decoding behind a small seam: a decoder turns a file's bytes into
+// pixels, or says why it cannot. The bitmap cache reads the file and hands
+// the bytes to whichever decoder the platform supplies.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "gfx/surface.h"
 
 namespace orvo::gfx {
 
-// The picture's pixels as 24-bit colours, or nullopt with `error` naming the
-// file and the decoder's reason. Never reads past a buffer, whatever the file.
-std::optional<Surface> DecodePicture(const std::string& path, std::string& error);
+// Limits that every decoder checks on the sizes a file declares, before any
+// pixel buffer exists. The largest picture the game needs is 580 x 388;
+// these leave generous room for other art while a picture and its mask stay
+// at 16 MiB each.
+inline constexpr std::int64_t kMaxPictureSide = 4096;
+inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{2048} * 2048;
+// Larger files are refused before they are read.
+inline constexpr std::int64_t kMaxPictureFileBytes = std::int64_t{8} << 20;
 
-// Writes a surface as a PNG file; false with `error` set on failure.
+// True when a picture of width x height pixels is within the limits;
+// otherwise false with `reason` saying why.
+bool PictureSizeAllowed(std::int64_t width, std::int64_t height, std::string& reason);
+
+class PictureDecoder {
+ public:
+  virtual ~PictureDecoder() = default;
+  // The picture's pixels as 24-bit colours, or nullopt with `reason` (the
+  // decoder's explanation, without the file's name). Whatever the bytes, it
+  // never reads outside them and allocates nothing beyond the limits above.
+  virtual std::optional<Surface> Decode(std::span<const std::uint8_t> bytes,
+                                        std::string& reason) const = 0;
+};
+
+// Reads the file at `path` and decodes it: the picture, or nullopt with
+// `error` naming the file and the reason.
+std::optional<Surface> DecodePictureFile(const std::string& path, const PictureDecoder& decoder,
+                                         std::string& error);
+
+// Writes a surface as a PNG file; false with `error` set on failure. (Only
+// the replay's snapshots write pictures; this goes to the replay tool.)
 bool WritePng(const Surface& surface, const std::string& path, std::string& error);
 
 }  // namespace orvo::gfx

@@ -19,9 +19,10 @@
 
 #include "game/game.h"
 #include "gfx/bitmap_cache.h"
-#include "gfx/picture_decoder.h"
 #include "gfx/surface.h"
 #include "gfx/surface_table.h"
+#include "tests/gfx/raw_picture.h"
+#include "tests/gfx/test_files.h"
 
 namespace orvo_test {
 
@@ -160,14 +161,14 @@ inline std::string WritePicture(const std::string& name, int w, int h,
     for (int y = 0; y < h; ++y) {
       for (int x = 0; x < w; ++x) orvo::gfx::SetPixel(s, x, y, at(x, y));
     }
-    std::string error;
-    EXPECT_TRUE(orvo::gfx::WritePng(s, path, error)) << error;
+    orvo::gfx::testing::WriteBytes(path, orvo::gfx::testing::EncodeRaw(s));
   }
   return path;
 }
 
 // Surfaces, cache and board surface wired together as the application does.
 struct Pictures {
+  orvo::gfx::testing::RawPictureDecoder raw;
   orvo::gfx::SurfaceTable table;
   orvo::gfx::BitmapCache cache;
   orvo::game::GameGraphics graphics;
@@ -175,18 +176,18 @@ struct Pictures {
   int gridHeight;
 
   explicit Pictures(int gridW = 48, int gridH = 48) : gridWidth(gridW), gridHeight(gridH) {
-    cache.InitBitmaps(table);
+    cache.InitBitmaps(table, raw);
     graphics.surfaces = &table;
     graphics.cache = &cache;
     graphics.FrontDC = table.Create(480, 288);
     Front().Fill(kMarker);
-    graphics.BackBitmap = cache.LoadBitmap(WritePicture("back.png", 480, 288, BackAt), false);
+    graphics.BackBitmap = cache.LoadBitmap(WritePicture("back.pic", 480, 288, BackAt), false);
     graphics.BlocksBitmap = cache.LoadBitmap(
-        WritePicture("blocks.png", 48 * kSheetColumns, 48 * kSheetRows,
+        WritePicture("blocks.pic", 48 * kSheetColumns, 48 * kSheetRows,
                      [](int x, int y) { return SpriteAt(x / 48, y / 48, x % 48, y % 48); }),
         true);
     graphics.GridBitmap = cache.LoadBitmap(
-        WritePicture("grid" + std::to_string(gridW) + "x" + std::to_string(gridH) + ".png", gridW,
+        WritePicture("grid" + std::to_string(gridW) + "x" + std::to_string(gridH) + ".pic", gridW,
                      gridH, [gridW, gridH](int x, int y) { return GridAt(gridW, gridH, x, y); }),
         false);
     EXPECT_GE(graphics.BackBitmap, 0) << cache.LastError();

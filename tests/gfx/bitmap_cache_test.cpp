@@ -38,14 +38,14 @@ class BitmapCacheTest : public testing::CacheTest {
 
 TEST_F(BitmapCacheTest, DistinctFilesGetConsecutiveIndicesWithTheirSizesAndMasks) {
   EXPECT_EQ(cache.LastBitmap(), -1);
-  EXPECT_EQ(Load("back.png", Surface(5, 3, 0x112233), false), 0);
-  EXPECT_EQ(Load("blocks.png", FromRows({{kWhite, 1, 2}, {3, kWhite, 4}}), true), 1);
-  EXPECT_EQ(Load("grid.png", Surface(2, 2, 0x808080), false), 2);
+  EXPECT_EQ(Load("back.pic", Surface(5, 3, 0x112233), false), 0);
+  EXPECT_EQ(Load("blocks.pic", FromRows({{kWhite, 1, 2}, {3, kWhite, 4}}), true), 1);
+  EXPECT_EQ(Load("grid.pic", Surface(2, 2, 0x808080), false), 2);
   EXPECT_EQ(cache.LastBitmap(), 2);
   ASSERT_EQ(cache.Bitmaps().size(), 3u);
 
   const BitmapEntry& back = *cache.Entry(0);
-  EXPECT_EQ(back.Name, testing::ToLowerPath(dir / "back.png"));
+  EXPECT_EQ(back.Name, testing::ToLowerPath(dir / "back.pic"));
   EXPECT_EQ(back.Width, 5);
   EXPECT_EQ(back.Height, 3);
   EXPECT_EQ(back.MaskDC, kNoMask);
@@ -64,32 +64,30 @@ TEST_F(BitmapCacheTest, DistinctFilesGetConsecutiveIndicesWithTheirSizesAndMasks
 }
 
 TEST_F(BitmapCacheTest, SamePathInOtherLetterCaseIsTheSameEntry) {
-  const std::string real = dir / "Graphics/Blocks.png";
-  std::filesystem::create_directories(dir / "Graphics");
-  std::string error;
-  ASSERT_TRUE(WritePng(Surface(4, 4, 0x123456), real, error)) << error;
+  const std::string real = dir / "Graphics/Blocks.pic";
+  Write("Graphics/Blocks.pic", Surface(4, 4, 0x123456));
 
-  const std::int32_t first = cache.LoadBitmap(dir / "Graphics/Blocks.png", true);
+  const std::int32_t first = cache.LoadBitmap(dir / "Graphics/Blocks.pic", true);
   ASSERT_EQ(first, 0) << cache.LastError();
   const std::size_t live = table.LiveCount();
-  EXPECT_EQ(cache.LoadBitmap(dir / "GRAPHICS/BLOCKS.PNG", true), first);
-  EXPECT_EQ(cache.LoadBitmap(dir / "graphics/blocks.png", false), first);
+  EXPECT_EQ(cache.LoadBitmap(dir / "GRAPHICS/BLOCKS.PIC", true), first);
+  EXPECT_EQ(cache.LoadBitmap(dir / "graphics/blocks.pic", false), first);
   EXPECT_EQ(table.LiveCount(), live);
   EXPECT_EQ(cache.LastBitmap(), 0);
 }
 
 TEST_F(BitmapCacheTest, MissingHiddenOrFolderPathsFailAndChangeNothing) {
-  Load("a.png", Surface(2, 2), true);
-  std::filesystem::create_directories(dir / "folder.png");
-  Write(".hidden.png", Surface(2, 2));
-  ExpectLoadFails(dir / "missing.png", "no such file");
-  ExpectLoadFails(dir / "folder.png", "no such file");
-  ExpectLoadFails(dir / ".hidden.png", "no such file");
+  Load("a.pic", Surface(2, 2), true);
+  std::filesystem::create_directories(dir / "folder.pic");
+  Write(".hidden.pic", Surface(2, 2));
+  ExpectLoadFails(dir / "missing.pic", "no such file");
+  ExpectLoadFails(dir / "folder.pic", "no such file");
+  ExpectLoadFails(dir / ".hidden.pic", "no such file");
   ExpectLoadFails("", "no such file");
 }
 
 TEST_F(BitmapCacheTest, CachedPathWhoseFileVanishedFailsButKeepsItsEntry) {
-  const std::string path = Write("gone.png", Surface(3, 3, 0x010203));
+  const std::string path = Write("gone.pic", Surface(3, 3, 0x010203));
   ASSERT_EQ(cache.LoadBitmap(path, true), 0);
   std::filesystem::remove(path);
   ExpectLoadFails(path, "no such file");
@@ -98,21 +96,21 @@ TEST_F(BitmapCacheTest, CachedPathWhoseFileVanishedFailsButKeepsItsEntry) {
 }
 
 TEST_F(BitmapCacheTest, FilesThatCannotBeDecodedLeaveTheCacheAsItWas) {
-  Load("good.png", Surface(2, 2), false);
+  Load("good.pic", Surface(2, 2), false);
   const std::string empty = dir / "empty.gif";
   testing::WriteBytes(empty, {});
-  ExpectLoadFails(empty, "not a JPEG, GIF or PNG");
+  ExpectLoadFails(empty, "not a raw test picture");
   const std::string text = dir / "text.jpg";
   testing::WriteBytes(text, {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'});
-  ExpectLoadFails(text, "not a JPEG, GIF or PNG");
+  ExpectLoadFails(text, "not a raw test picture");
   // Once the file holds a picture, the same path loads normally.
   Write("text.jpg", Surface(1, 1));
   EXPECT_EQ(cache.LoadBitmap(text, false), 1);
 }
 
 TEST_F(BitmapCacheTest, FailedCreationUsesUpAnIndexButPoisonsNothing) {
-  const std::string a = Write("a.png", Surface(2, 3, 0x0000FF));
-  const std::string b = Write("b.png", Surface(4, 1, 0x00FF00));
+  const std::string a = Write("a.pic", Surface(2, 3, 0x0000FF));
+  const std::string b = Write("b.pic", Surface(4, 1, 0x00FF00));
 
   table.LimitCreations(0);
   EXPECT_EQ(cache.LoadBitmap(a, false), -1);
@@ -146,8 +144,8 @@ TEST_F(BitmapCacheTest, FreeBitmapsDestroysEverySurfaceAndIsHarmlessTwice) {
   EXPECT_EQ(cache.LastBitmap(), -1);
   EXPECT_EQ(table.LiveCount(), 1u);
 
-  Load("a.png", Surface(2, 2), true);
-  Load("b.png", Surface(2, 2), false);
+  Load("a.pic", Surface(2, 2), true);
+  Load("b.pic", Surface(2, 2), false);
   EXPECT_EQ(table.LiveCount(), 4u);
   cache.FreeBitmaps();
   EXPECT_EQ(cache.LastBitmap(), -1);
@@ -158,16 +156,16 @@ TEST_F(BitmapCacheTest, FreeBitmapsDestroysEverySurfaceAndIsHarmlessTwice) {
   EXPECT_EQ(cache.LastBitmap(), -1);
   EXPECT_EQ(table.LiveCount(), 1u);
 
-  EXPECT_EQ(cache.LoadBitmap(dir / "a.png", false), 0);  // starts again at 0
+  EXPECT_EQ(cache.LoadBitmap(dir / "a.pic", false), 0);  // starts again at 0
 }
 
 TEST_F(BitmapCacheTest, RebindingReleasesTheSurfacesOfTheEarlierTable) {
-  Load("a.png", Surface(2, 2), true);
+  Load("a.pic", Surface(2, 2), true);
   SurfaceTable other;
-  cache.InitBitmaps(other);
+  cache.InitBitmaps(other, raw);
   EXPECT_EQ(table.LiveCount(), 0u);
   EXPECT_EQ(cache.LastBitmap(), -1);
-  EXPECT_EQ(cache.LoadBitmap(dir / "a.png", false), 0);
+  EXPECT_EQ(cache.LoadBitmap(dir / "a.pic", false), 0);
   EXPECT_EQ(other.LiveCount(), 1u);
 }
 
@@ -187,15 +185,15 @@ TEST_F(BitmapCacheTest, MemorySurfacesAndDirectPictureLoads) {
   EXPECT_EQ(cache.CreateMemoryDC(-1, 5, false), kNoSurface);
 
   BitmapEntry entry;
-  const SurfaceHandle h = cache.LoadPictureToDC(Write("Pic.PNG", Surface(3, 1, 0x0A0B0C)), entry);
+  const SurfaceHandle h = cache.LoadPictureToDC(Write("Pic.PIC", Surface(3, 1, 0x0A0B0C)), entry);
   EXPECT_EQ(entry.DC, h);
-  EXPECT_EQ(entry.Name, testing::ToLowerPath(dir / "Pic.PNG"));
+  EXPECT_EQ(entry.Name, testing::ToLowerPath(dir / "Pic.PIC"));
   EXPECT_EQ(entry.Width, 3);
   EXPECT_EQ(entry.Height, 1);
 
   BitmapEntry untouched;
-  testing::WriteBytes(dir / "bad.png", {1, 2, 3});
-  EXPECT_EQ(cache.LoadPictureToDC(dir / "bad.png", untouched), -1);
+  testing::WriteBytes(dir / "bad.pic", {1, 2, 3});
+  EXPECT_EQ(cache.LoadPictureToDC(dir / "bad.pic", untouched), -1);
   EXPECT_EQ(untouched.DC, kNoSurface);
   EXPECT_EQ(untouched.Name, "");
   EXPECT_TRUE(cache.Bitmaps().empty());  // LoadPictureToDC never appends

@@ -1,5 +1,5 @@
 // A bound bitmap cache over its own surface table, fed with pictures that the
-// test writes as PNG files into a temporary folder.
+// test writes in the raw test format into a temporary folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,21 +7,20 @@
 #include <string>
 
 #include "gfx/bitmap_cache.h"
-#include "gfx/picture_decoder.h"
 #include "gfx/surface_table.h"
+#include "tests/gfx/raw_picture.h"
 #include "tests/gfx/test_files.h"
 
 namespace orvo::gfx::testing {
 
 class CacheTest : public ::testing::Test {
  protected:
-  void SetUp() override { cache.InitBitmaps(table); }
+  void SetUp() override { cache.InitBitmaps(table, raw); }
 
-  // Writes `picture` as `name` (PNG) into the temporary folder; its path.
+  // Writes `picture` as `name` into the temporary folder; its path.
   std::string Write(const std::string& name, const Surface& picture) {
     const std::string path = dir / name;
-    std::string error;
-    EXPECT_TRUE(WritePng(picture, path, error)) << error;
+    WriteBytes(path, EncodeRaw(picture));
     return path;
   }
 
@@ -38,6 +37,7 @@ class CacheTest : public ::testing::Test {
   }
 
   TempDir dir;
+  RawPictureDecoder raw;
   SurfaceTable table;
   BitmapCache cache;
 };

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "gfx/codecs/library_codecs.h"
 #include "gfx/sprite_draw.h"
 #include "tests/gfx/cache_fixture.h"
 
@@ -26,11 +27,12 @@ constexpr RealPicture kPictures[] = {
 class RealPictures : public testing::CacheTest {
  protected:
   void SetUp() override {
-    CacheTest::SetUp();
+    cache.InitBitmaps(table, library);
     for (const RealPicture& p : kPictures) {
       if (!std::filesystem::exists(Real(p))) GTEST_SKIP() << Real(p) << " is not there";
     }
   }
+  codecs::LibraryPictureDecoder library;
   static std::string Real(const RealPicture& p) { return std::string(ORVO_GRAPHICS_DIR) + p.file; }
 };
 

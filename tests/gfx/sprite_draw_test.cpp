@@ -17,7 +17,7 @@ class SpriteDraw : public testing::CacheTest {
   // Loads `picture` with a mask and returns a copy of its entry (the table
   // may move its entries when it grows).
   BitmapEntry Sprite(const Surface& picture) {
-    const std::int32_t i = Load("sprite" + std::to_string(++count_) + ".png", picture, true);
+    const std::int32_t i = Load("sprite" + std::to_string(++count_) + ".pic", picture, true);
     EXPECT_GE(i, 0) << cache.LastError();
     return *cache.Entry(i);
   }
@@ -75,7 +75,7 @@ TEST_F(SpriteDraw, DrawingTwiceEqualsOnceAndLowerSpriteShowsThroughWhite) {
 
 TEST_F(SpriteDraw, GridTileWithAndKeepsItsColoursOnWhiteAndBlackOnBlack) {
   const std::int32_t i =
-      Load("grid.png", FromRows({{kWhite, 0x808080}, {0x102030, kWhite}}), false);
+      Load("grid.pic", FromRows({{kWhite, 0x808080}, {0x102030, kWhite}}), false);
   ASSERT_GE(i, 0);
   const BitmapEntry& grid = *cache.Entry(i);
   const SurfaceHandle white = Canvas(2, 2, kWhite);
@@ -133,7 +133,7 @@ TEST_F(SpriteDraw, CellRestoreCopiesExactlyTheCellFromTheBackground) {
   for (int y = 0; y < 288; ++y) {
     for (int x = 0; x < 480; ++x) SetPixel(back, x, y, static_cast<Color>(y * 480 + x));
   }
-  const std::int32_t i = Load("back.png", back, false);
+  const std::int32_t i = Load("back.pic", back, false);
   ASSERT_GE(i, 0);
   const SurfaceHandle front = Canvas(480, 288, kWhite);
   CellRestore(table, front, *cache.Entry(i), 9, 5);

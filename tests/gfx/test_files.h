@@ -72,9 +72,20 @@ inline Surface FromRows(const std::vector<std::vector<Color>>& rows) {
   return s;
 }
 
+// Where a GIF places its image: the screen's size (0: the image's), the
+// image's offset on it, and whether its rows are interlaced.
+struct GifLayout {
+  int screen_width = 0;
+  int screen_height = 0;
+  int left = 0;
+  int top = 0;
+  bool interlaced = false;
+  std::uint8_t background = 0;  // index of the screen's background colour
+};
+
 // Encodes a surface of at most 256 colours as a GIF. The LZW stream sends a
 // clear code every 250 pixels, so every code stays 9 bits wide.
-inline Bytes EncodeGif(const Surface& s) {
+inline Bytes EncodeGif(const Surface& s, const GifLayout& layout = {}) {
   std::vector<Color> palette;
   for (Color c : s.Pixels()) {
     if (std::find(palette.begin(), palette.end(), c) == palette.end()) palette.push_back(c);
@@ -87,21 +98,32 @@ inline Bytes EncodeGif(const Surface& s) {
     out.push_back(static_cast<std::uint8_t>(v & 0xFF));
     out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
   };
-  u16(s.Width());
-  u16(s.Height());
-  out.insert(out.end(), {0xF7, 0, 0});  // global table of 256 colours
+  u16(layout.screen_width ? layout.screen_width : s.Width());
+  u16(layout.screen_height ? layout.screen_height : s.Height());
+  out.insert(out.end(), {0xF7, layout.background, 0});  // global table of 256 colours
   for (Color c : palette) {
     out.push_back(static_cast<std::uint8_t>(c & 0xFF));
     out.push_back(static_cast<std::uint8_t>((c >> 8) & 0xFF));
     out.push_back(static_cast<std::uint8_t>((c >> 16) & 0xFF));
   }
   out.push_back(',');
-  u16(0);
-  u16(0);
+  u16(layout.left);
+  u16(layout.top);
   u16(s.Width());
   u16(s.Height());
-  out.push_back(0);
+  out.push_back(layout.interlaced ? 0x40 : 0);
   out.push_back(8);  // LZW minimum code size
+
+  // The rows in file order: interlaced files hold every 8th row from 0,
+  // every 8th from 4, every 4th from 2, then every 2nd from 1.
+  std::vector<int> rows;
+  if (layout.interlaced) {
+    for (auto [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
+      for (int y = start; y < s.Height(); y += step) rows.push_back(y);
+    }
+  } else {
+    for (int y = 0; y < s.Height(); ++y) rows.push_back(y);
+  }
 
   Bytes data;
   std::uint32_t acc = 0;
@@ -116,11 +138,14 @@ inline Bytes EncodeGif(const Surface& s) {
     }
   };
   int run = 0;
-  for (Color c : s.Pixels()) {
-    if (run % 250 == 0) code(256);
-    ++run;
-    code(
-        static_cast<std::uint32_t>(std::find(palette.begin(), palette.end(), c) - palette.begin()));
+  for (int y : rows) {
+    for (int x = 0; x < s.Width(); ++x) {
+      if (run % 250 == 0) code(256);
+      ++run;
+      const Color c = GetPixel(s, x, y);
+      code(static_cast<std::uint32_t>(std::find(palette.begin(), palette.end(), c) -
+                                      palette.begin()));
+    }
   }
   code(257);
   if (bits > 0) data.push_back(static_cast<std::uint8_t>(acc & 0xFF));

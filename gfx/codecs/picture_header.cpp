@@ -1,9 +1,9 @@
-#include "gfx/picture_header.h"
+#include "gfx/codecs/picture_header.h"
 
 #include <algorithm>
 #include <cstddef>
 
-namespace orvo::gfx {
+namespace orvo::gfx::codecs {
 
 namespace {
 
@@ -57,37 +57,9 @@ class ByteReader {
   bool ok_ = true;
 };
 
-constexpr std::uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 constexpr std::uint8_t kGif87[] = {'G', 'I', 'F', '8', '7', 'a'};
 constexpr std::uint8_t kGif89[] = {'G', 'I', 'F', '8', '9', 'a'};
 constexpr std::uint8_t kJpegStart[] = {0xFF, 0xD8};
-
-// PNG: the size is in IHDR, the first chunk; the data is complete when the
-// chunks run without a gap up to IEND.
-PictureHeader ReadPng(ByteReader r) {
-  PictureHeader h{PictureFormat::kPng};
-  r.Skip(sizeof kPngSignature);
-  bool first = true;
-  while (r.ok() && !r.AtEnd()) {
-    const std::uint32_t length = r.U32Be();
-    const std::uint32_t type = r.U32Be();
-    if (!r.ok()) break;
-    if (first && type == 0x49484452 /* IHDR */ && length >= 8) {
-      h.width = r.U32Be();
-      h.height = r.U32Be();
-      r.Skip(length - 8);
-    } else {
-      r.Skip(length);
-    }
-    first = false;
-    r.Skip(4);  // CRC
-    if (r.ok() && type == 0x49454E44 /* IEND */) {
-      h.complete = true;
-      break;
-    }
-  }
-  return h;
-}
 
 // Skips GIF data sub-blocks up to their zero terminator; false when the data
 // ends first.
@@ -100,8 +72,10 @@ bool SkipSubBlocks(ByteReader& r) {
   }
 }
 
-// GIF: the screen size, then blocks up to the end of the first image, whose
-// own size counts as well.
+// GIF: the screen size, then every block up to the trailer. Each image's
+// extent (its offset plus its size) counts, so that an image placed far out
+// on a small screen cannot make a decoder allocate for it unseen. The data is
+// complete when the first image's data runs to its terminator.
 PictureHeader ReadGif(ByteReader r) {
   PictureHeader h{PictureFormat::kGif};
   r.Skip(sizeof kGif89);
@@ -110,6 +84,7 @@ PictureHeader ReadGif(ByteReader r) {
   const std::uint8_t flags = r.U8();
   r.Skip(2);
   if (flags & 0x80) r.Skip(std::size_t{3} << ((flags & 7) + 1));
+  bool first = true;
   while (r.ok()) {
     const std::uint8_t block = r.U8();
     if (!r.ok()) break;
@@ -117,19 +92,22 @@ PictureHeader ReadGif(ByteReader r) {
       r.U8();
       if (!SkipSubBlocks(r)) break;
     } else if (block == ',') {  // image descriptor
-      r.Skip(4);
+      const std::int64_t left = r.U16Le();
+      const std::int64_t top = r.U16Le();
       const std::int64_t w = r.U16Le();
       const std::int64_t hgt = r.U16Le();
       const std::uint8_t image_flags = r.U8();
       if (!r.ok()) break;
-      h.width = std::max(h.width, w);
-      h.height = std::max(h.height, hgt);
+      h.width = std::max(h.width, left + w);
+      h.height = std::max(h.height, top + hgt);
       if (image_flags & 0x80) r.Skip(std::size_t{3} << ((image_flags & 7) + 1));
       r.U8();  // LZW minimum code size
-      h.complete = r.ok() && SkipSubBlocks(r);
-      break;
+      const bool whole = r.ok() && SkipSubBlocks(r);
+      if (first) h.complete = whole;
+      first = false;
+      if (!whole) break;
     } else {
-      break;  // trailer or garbage before any image
+      break;  // the trailer, or garbage
     }
   }
   return h;
@@ -196,10 +174,9 @@ PictureHeader ReadJpeg(ByteReader r, std::span<const std::uint8_t> bytes) {
 
 std::optional<PictureHeader> ReadPictureHeader(std::span<const std::uint8_t> bytes) {
   ByteReader r(bytes);
-  if (r.Matches(kPngSignature)) return ReadPng(r);
   if (r.Matches(kGif87) || r.Matches(kGif89)) return ReadGif(r);
   if (r.Matches(kJpegStart)) return ReadJpeg(r, bytes);
   return std::nullopt;
 }
 
-}  // namespace orvo::gfx
+}  // namespace orvo::gfx::codecs
