@@ -95,19 +95,27 @@ bool HasBombGlyph(TTF_Font* font) {
 struct Candidate {
   const char* pattern;
   const char* exactFamily;
+  const char* name;  // as the failure message names it
 };
 
 }  // namespace
 
 FontSet::FontSet() {
   ttf_ready_ = TTF_Init() == 0;
-  if (!ttf_ready_) return;
+  if (!ttf_ready_) {
+    missing_ = std::string("no font can be opened: ") + TTF_GetError();
+    return;
+  }
 
   // Tries each candidate in turn; the first one that opens and has the bomb
-  // glyph wins.
+  // glyph wins. When none does, the labels of that face could not be drawn:
+  // the names looked for are kept for the failure message.
   const auto choose = [this](FontFace face, std::initializer_list<Candidate> candidates,
                              auto open) {
+    std::string tried;
     for (const Candidate& c : candidates) {
+      tried += tried.empty() ? "" : ", ";
+      tried += c.name;
       const std::optional<FontFile> file = Match(c.pattern, c.exactFamily);
       if (!file) continue;
       TTF_Font* font = open(*file);
@@ -118,15 +126,19 @@ FontSet::FontSet() {
       }
       if (font) TTF_CloseFont(font);
     }
+    if (!missing_.empty()) return;  // one face is enough to say what is wrong
+    missing_ = "no font for the labels: looked for " + tried + " (with the bomb glyph, U+00A4)";
   };
   const std::initializer_list<Candidate> monospace = {
-      {"Terminus:style=Medium", "Terminus"}, {"monospace", nullptr}, {"sans-serif", nullptr}};
+      {"Terminus:style=Medium", "Terminus", "Terminus"},
+      {"monospace", nullptr, "any monospace font"},
+      {"sans-serif", nullptr, "any sans-serif font"}};
   choose(FontFace::Fixedsys, monospace, [](const FontFile& f) { return OpenCell(f, 10, 20); });
   choose(FontFace::WindowDefault, monospace, [](const FontFile& f) { return OpenCell(f, 8, 15); });
   choose(FontFace::ArialBold,
-         {{"Liberation Sans:bold", "Liberation Sans"},
-          {"Arial:bold", "Arial"},
-          {"sans-serif:bold", nullptr}},
+         {{"Liberation Sans:bold", "Liberation Sans", "Liberation Sans Bold"},
+          {"Arial:bold", "Arial", "Arial Bold"},
+          {"sans-serif:bold", nullptr, "any bold sans-serif font"}},
          [](const FontFile& f) { return OpenPixels(f, 27); });
 }
 

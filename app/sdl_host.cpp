@@ -90,6 +90,14 @@ bool SdlHost::OpenWindow(std::string& error) {
     CloseWindow();
     return false;
   }
+  // Without the fonts the window would show no labels and no Start or Exit
+  // to click: that is a start-up failure, reported before any window.
+  fonts_ = std::make_unique<FontSet>();
+  if (!fonts_->Missing().empty()) {
+    error = "Cannot show the window's labels: " + fonts_->Missing();
+    CloseWindow();
+    return false;
+  }
   SDL_Rect usable{0, 0, kClientWidth, kClientHeight};
   if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
   const int scale = ChooseScale(usable);
@@ -118,7 +126,6 @@ bool SdlHost::OpenWindow(std::string& error) {
   // multiples with square pixels; the rest of a larger window is a black border.
   SDL_RenderSetLogicalSize(renderer_, kClientWidth, kClientHeight);
   SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
-  fonts_ = std::make_unique<FontSet>();
   composer_ = std::make_unique<Composer>(renderer_, *fonts_);
   if (!composer_->SetBackground(embedded::kWindowBack, embedded::kWindowBackSize, error)) {
     CloseWindow();
@@ -172,11 +179,11 @@ void SdlHost::Dispatch(const SDL_Event& event) {
   if (!app_) return;
   switch (event.type) {
     case SDL_QUIT:
-      app_->Form_Unload();
+      CloseRequested(event.quit.timestamp);
     case SDL_WINDOWEVENT:
       switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
-          app_->Form_Unload();
+          CloseRequested(event.window.timestamp);
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_RESTORED:
@@ -223,6 +230,13 @@ void SdlHost::Dispatch(const SDL_Event& event) {
     default:
       break;
   }
+}
+
+void SdlHost::CloseRequested(Uint32 queuedAt) {
+  // A request queued before the last wait ended should have ended the
+  // program in that wait; the record says so, for the end-to-end test.
+  latency_.CloseFromEvents(static_cast<std::int64_t>(queuedAt) < last_wait_end_);
+  app_->Form_Unload();
 }
 
 int SdlHost::ActionAt(int x, int y) {
@@ -279,14 +293,20 @@ bool SdlHost::SleepUntil(std::int64_t tick, SDL_Event* event, bool due) {
 void SdlHost::WaitUntil(std::int64_t deadline, std::int32_t /*ms*/) {
   for (;;) {
     const std::int64_t now = TickCount();
-    if (now >= deadline) return;
+    if (now >= deadline) {
+      last_wait_end_ = now;
+      return;
+    }
     if (window_ && now - last_pump_ >= kPumpInterval) {
       // Take in the desktop's events without handling them; they wait in
       // the queue until the cascade is over. Only a request to close the
       // window is acted on now: the program ends at once.
       SDL_PumpEvents();
       last_pump_ = now;
-      if (app_ && SDL_HasEvent(SDL_QUIT)) app_->Form_Unload();
+      if (app_ && SDL_HasEvent(SDL_QUIT)) {
+        latency_.CloseInWait(deadline - now);
+        app_->Form_Unload();
+      }
     }
     const std::int64_t until = std::min(deadline, last_pump_ + kPumpInterval);
     SleepUntil(until, nullptr, until == deadline);

@@ -67,6 +67,9 @@ class SdlHost : public Host {
   void Present(bool uploadFront);
   void PresentIfPending();
   void CloseWindow();
+  // The window was asked to close: the program ends. `queuedAt`: when SDL
+  // took in the request (its tick count).
+  [[noreturn]] void CloseRequested(Uint32 queuedAt);
 
   App* app_ = nullptr;
   SDL_Window* window_ = nullptr;
@@ -75,7 +78,8 @@ class SdlHost : public Host {
   std::unique_ptr<Composer> composer_;
   bool pending_ = false;  // a change that the next event processing shows
   int pressed_action_ = -1;
-  std::int64_t last_pump_ = 0;  // when the desktop's events were last taken in
+  std::int64_t last_pump_ = 0;      // when the desktop's events were last taken in
+  std::int64_t last_wait_end_ = 0;  // when the last wait of a cascade ended
   std::mt19937 random_;
   LatencyLog latency_;
 };

@@ -1,5 +1,7 @@
 // The program: checks its folders, loads the pictures, opens the window and
 // hands the window's events to the application until it ends.
+#include <csignal>
+
 #include "app/app.h"
 #include "app/sdl_host.h"
 #include "app/sdl_message.h"
@@ -7,6 +9,13 @@
 
 int main(int /*argc*/, char** /*argv*/) {
   using namespace orvo::app;
+  // Ctrl-C and SIGTERM end the program at any moment, also while the start-up
+  // failure box waits for its OK (SDL would turn them into window events that
+  // nobody reads then). They get their default action even where whoever
+  // started the program had them ignored.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
   SetFatalMessage(ShowErrorBox);
 
   const std::string appPath = CheckPath(ProgramFolder());

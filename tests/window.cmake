@@ -9,7 +9,8 @@ if(TARGET orvo AND ORVO_WINDOW_TEST_SOURCES)
   target_include_directories(orvo_window_tests PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(orvo_window_tests PRIVATE orvo_sdl GTest::gtest_main GTest::gtest)
   target_compile_definitions(orvo_window_tests PRIVATE
-    ORVO_GRAPHICS_DIR="${ORVO_GRAPHICS_BUILD}/" ORVO_PROGRAM="$<TARGET_FILE:orvo>")
+    ORVO_GRAPHICS_DIR="${ORVO_GRAPHICS_BUILD}/" ORVO_PROGRAM="$<TARGET_FILE:orvo>"
+    ORVO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   add_dependencies(orvo_window_tests orvo)
   gtest_discover_tests(orvo_window_tests DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy" TIMEOUT 120)
@@ -25,7 +26,7 @@ if(TARGET orvo AND ORVO_WINDOW_TEST_SOURCES)
     add_test(NAME window.end_to_end
       COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/window/end_to_end.sh
               $<TARGET_FILE:orvo> $<TARGET_FILE:orvo_wm_delete>)
-    set_tests_properties(window.end_to_end PROPERTIES TIMEOUT 90 RUN_SERIAL TRUE
+    set_tests_properties(window.end_to_end PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
       ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/window/lsan.supp:print_suppressions=0")
   endif()
 endif()

@@ -118,6 +118,74 @@ TEST_F(BrokenStart, ATruncatedPicture) {
   }
 }
 
+TEST_F(BrokenStart, APictureThatOnceCrashedTheDecoder) {
+  CopyPictures();
+  fs::copy_file(
+      std::string(ORVO_SOURCE_DIR) + "/tests/gfx/damaged_pictures/grid-crashed-sdl-image-01.gif",
+      root_ / "Graphics/Grid.gif", fs::copy_options::overwrite_existing);
+  ExpectUndecodable("Grid.gif");
+}
+
+TEST_F(BrokenStart, APictureDeclaringAHugeSize) {
+  CopyPictures();
+  fs::copy_file(std::string(ORVO_SOURCE_DIR) + "/tests/gfx/damaged_pictures/huge-screen-16384.gif",
+                root_ / "Graphics/Blocks.gif", fs::copy_options::overwrite_existing);
+  ExpectUndecodable("Blocks.gif");
+}
+
+// Pictures smaller than the rectangles the drawing reads from them would show
+// a black board with invisible blocks: each is refused with its size and the
+// size needed.
+TEST_F(BrokenStart, PicturesTooSmallForTheBoard) {
+  const fs::path small = root_ / "small.gif";
+  // A 10 x 10 GIF of one colour.
+  const unsigned char kTen[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x0a, 0x00, 0x0a, 0x00,
+                                0xf0, 0x00, 0x00, 0x20, 0x40, 0x60, 0x00, 0x00, 0x00, 0x21,
+                                0xf9, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x2c, 0x00, 0x00,
+                                0x00, 0x00, 0x0a, 0x00, 0x0a, 0x00, 0x00, 0x02, 0x08, 0x84,
+                                0x8f, 0xa9, 0xcb, 0xed, 0x0f, 0x63, 0x2b, 0x00, 0x3b};
+  std::ofstream(small, std::ios::binary).write(reinterpret_cast<const char*>(kTen), sizeof kTen);
+  for (const auto& [file, needed] :
+       {std::pair{"Blocks.gif", "336 x 288"}, {"Grid.gif", ""}, {"GameBack.jpg", "480 x 288"}}) {
+    SCOPED_TRACE(file);
+    fs::remove_all(root_ / "Graphics");
+    CopyPictures();
+    fs::copy_file(small, root_ / "Graphics" / file, fs::copy_options::overwrite_existing);
+    const RunResult r = RunProgram((root_ / "orvo").string(),
+                                   {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}, {});
+    ASSERT_FALSE(r.blocked);
+    if (std::string(needed).empty()) {
+      // Any size will do for the grid tile: the start-up goes on to the
+      // missing display.
+      EXPECT_NE(r.err.find("Error loading game: Cannot open the window: no display\n"),
+                std::string::npos)
+          << r.err;
+      continue;
+    }
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Error loading game: " + Graphics() + file +
+                         ": the picture is 10 x 10 pixels; the game needs at least " + needed +
+                         "\n");
+  }
+}
+
+// Without a font the window would open with no labels and no Start or Exit
+// to click: the start-up fails instead, naming the fonts it looked for.
+TEST_F(BrokenStart, NoFontForTheLabels) {
+  CopyPictures();
+  std::ofstream(root_ / "fonts.conf") << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
+  const RunResult r = RunProgram(
+      (root_ / "orvo").string(), {"DISPLAY", "WAYLAND_DISPLAY"},
+      {"SDL_VIDEODRIVER=offscreen", "FONTCONFIG_FILE=" + (root_ / "fonts.conf").string()});
+  ASSERT_FALSE(r.blocked);
+  ASSERT_TRUE(r.exited) << r.err;
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Error loading game: Cannot show the window's labels: no font for the "
+                       "labels: looked for Terminus, any monospace font, any sans-serif font"),
+            std::string::npos)
+      << r.err;
+}
+
 // Started through a link from elsewhere, the program looks beside its real
 // file: the folder checks pass, and without a display it ends saying so.
 TEST_F(BrokenStart, ALinkFindsTheRealFolder) {
