@@ -7,6 +7,7 @@
 #include "gfx/codecs/library_codecs.h"
 #include "gfx/sprite_draw.h"
 #include "gfx/surface_table.h"
+#include "tests/gfx/jpeg_writer.h"
 
 namespace {
 
@@ -92,3 +93,36 @@ BENCHMARK(BM_LoadThreePictures)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 BENCHMARK_MAIN();
+
+// The slowest pictures the limits accept: 2048 x 2048 of noise, as a
+// progressive colour JPEG (libjpeg's ten scans, full colour resolution) and
+// as a greyscale one with one scan per coefficient band (64 scans).
+Surface Noise() {
+  Surface s(2048, 2048);
+  std::uint32_t x = 12345;
+  for (Color& c : s.Pixels()) {
+    x = x * 1664525u + 1013904223u;
+    c = x >> 8;
+  }
+  return s;
+}
+
+void DecodeJpeg(benchmark::State& state, const std::vector<std::uint8_t>& bytes) {
+  for (auto _ : state) {
+    std::string reason;
+    if (!decoder.Decode(bytes, reason)) return state.SkipWithError(reason.c_str());
+  }
+  state.counters["file_bytes"] = static_cast<double>(bytes.size());
+}
+
+void BM_DecodeLargestProgressiveJpeg(benchmark::State& state) {
+  const Surface noise = Noise();
+  DecodeJpeg(state, testing::EncodeJpeg(noise, testing::JpegKind::kColour, true, 85));
+}
+BENCHMARK(BM_DecodeLargestProgressiveJpeg)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeLargestJpegOfManyScans(benchmark::State& state) {
+  const Surface noise = Noise();
+  DecodeJpeg(state, testing::EncodeJpeg(noise, testing::JpegKind::kGrey, false, 85, true));
+}
+BENCHMARK(BM_DecodeLargestJpegOfManyScans)->Unit(benchmark::kMillisecond);

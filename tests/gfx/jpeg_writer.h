@@ -15,8 +15,30 @@ namespace orvo::gfx::testing {
 
 enum class JpegKind { kColour, kGrey, kCmyk };
 
+// A progressive scan script with one scan for every coefficient band of
+// every component after the DC scan: 64 scans for greyscale, 190 for colour.
+inline std::vector<jpeg_scan_info> ScanPerBand(int components) {
+  std::vector<jpeg_scan_info> scans;
+  jpeg_scan_info dc{};
+  dc.comps_in_scan = components;
+  for (int c = 0; c < components; ++c) dc.component_index[c] = c;
+  scans.push_back(dc);
+  for (int c = 0; c < components; ++c) {
+    for (int band = 1; band < 64; ++band) {
+      jpeg_scan_info ac{};
+      ac.comps_in_scan = 1;
+      ac.component_index[0] = c;
+      ac.Ss = ac.Se = band;
+      scans.push_back(ac);
+    }
+  }
+  return scans;
+}
+
+// `scanPerBand` writes the progressive script above instead of libjpeg's.
 inline std::vector<std::uint8_t> EncodeJpeg(const Surface& s, JpegKind kind = JpegKind::kColour,
-                                            bool progressive = false, int quality = 95) {
+                                            bool progressive = false, int quality = 95,
+                                            bool scanPerBand = false) {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};
   info.err = jpeg_std_error(&errors);
@@ -33,6 +55,11 @@ inline std::vector<std::uint8_t> EncodeJpeg(const Surface& s, JpegKind kind = Jp
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, quality, TRUE);
   if (progressive) jpeg_simple_progression(&info);
+  const std::vector<jpeg_scan_info> script = ScanPerBand(info.input_components);
+  if (scanPerBand) {
+    info.scan_info = script.data();
+    info.num_scans = static_cast<int>(script.size());
+  }
   jpeg_start_compress(&info, TRUE);
   std::vector<JSAMPLE> row(static_cast<std::size_t>(s.Width()) * 4);
   for (int y = 0; y < s.Height(); ++y) {

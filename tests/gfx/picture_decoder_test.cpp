@@ -161,6 +161,19 @@ TEST_F(Decoder, JpegInColourGreyAndCmykBaselineAndProgressive) {
   }
 }
 
+// Each scan of a progressive file is a pass over the whole picture: a file of
+// a few hundred scans would burn time for nothing.
+TEST_F(Decoder, AProgressiveJpegOfTooManyScansIsRefused) {
+  const Surface gradient = Gradient(32, 16);
+  std::optional<Surface> got =
+      Decode("64-scans.jpg", EncodeJpeg(gradient, JpegKind::kGrey, false, 90, true));
+  ASSERT_TRUE(got) << error;
+  EXPECT_TRUE(Near(GetPixel(*got, 31, 15), Rgb(0xF0, 0xF0, 0xF0), 16))
+      << std::hex << GetPixel(*got, 31, 15);
+  ExpectRefused("190-scans.jpg", EncodeJpeg(gradient, JpegKind::kColour, false, 90, true),
+                "too many scans");
+}
+
 TEST_F(Decoder, FilesThatAreNoPictureAreRefused) {
   ExpectRefused("empty.gif", {}, "not a JPEG or GIF picture");
   ExpectRefused("text.jpg", {'h', 'e', 'l', 'l', 'o', '\n'}, "not a JPEG or GIF picture");
