@@ -5,10 +5,10 @@ set -eu
 what=${1:-test}
 packages="build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
   libfontconfig-dev nlohmann-json3-dev fonts-terminus-otb fonts-liberation2 fonts-dejavu-core
-  libgif-dev libjpeg-dev"
+  libgif-dev libjpeg-dev xfonts-base"
 if [ "$what" = test ]; then
   packages="$packages libgtest-dev libgmock-dev libbenchmark-dev clang-format xvfb xauth xdotool imagemagick
-    x11-utils"
+    x11-utils procps libx11-dev desktop-file-utils git"
 fi
 missing=""
 for p in $packages; do
