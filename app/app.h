@@ -15,6 +15,11 @@
 
 namespace orvo::app {
 
+// How many game loops may run one inside the other. A Stop and a Start
+// clicked in one batch of events start a game inside the running loop's event
+// processing; without a bound, enough such pairs overflow the stack.
+inline constexpr int kMaxNestedGameLoops = 256;
+
 class App : public game::GameServices {
  public:
   explicit App(Host& host);
@@ -39,7 +44,8 @@ class App : public game::GameServices {
   // The game loop and its key handling.
   void GameLoop();
   void ProcessKeys();
-  // The earliest tick at which a loop turn can do anything.
+  // The earliest tick at which a loop turn can do anything; 0 when the loop
+  // is about to end (Escape pressed, or the game no longer running).
   std::int64_t NextDue() const;
 
   // GameServices.
@@ -70,6 +76,8 @@ class App : public game::GameServices {
   gfx::BitmapCache cache_;
   gfx::SurfaceHandle front_dc_ = gfx::kNoSurface;
   game::Game game_;
+  // The game loops running now, one inside the other.
+  int running_loops_ = 0;
 };
 
 }  // namespace orvo::app

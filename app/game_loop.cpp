@@ -13,6 +13,15 @@ constexpr std::int64_t kLeftInterval = 100;
 }  // namespace
 
 void App::GameLoop() {
+  // Counts this loop among the running ones until it returns, also when a
+  // host ends the program by unwinding through it.
+  struct Running {
+    int& loops;
+    explicit Running(int& n) : loops(n) { ++loops; }
+    ~Running() { --loops; }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+  } running(running_loops_);
   game::GameState& state = game_.State();
   while (state.Running) {
     ProcessKeys();
@@ -56,8 +65,10 @@ void App::ProcessKeys() {
 
 std::int64_t App::NextDue() const {
   const game::GameState& state = game_.State();
-  // Escape ends the loop in the next turn.
-  if (keys_[VK_ESCAPE].Pressed) return 0;
+  // Escape ends the loop in the next turn, and a game no longer running (game
+  // over, Stop) ends it after this event processing: either way the loop is
+  // about to return, so nothing is worth waiting for.
+  if (keys_[VK_ESCAPE].Pressed || !state.Running) return 0;
   if (!state.PairActive) return kNothingDue;
   std::int64_t due = game_.NextSlideDue();
   for (int code : {VK_RETURN, VK_UP, VK_DOWN, VK_LEFT}) {

@@ -53,6 +53,13 @@ void App::lblAction_Click(int index) {
   const std::string tag = Lower(form_[control].Tag);
   if (tag == "start") {
     if (game_.State().Running) return;
+    // A deliberate bound: every Start inside a running loop's event processing
+    // nests one more loop on the stack, and unbounded nesting overflowed it.
+    // The click past the bound is ignored and changes nothing.
+    if (running_loops_ >= kMaxNestedGameLoops) {
+      host_.StartClickIgnored();
+      return;
+    }
     SetCaption(control, "Stop");
     SetTag(control, "stop");
     game_.State().Running = true;

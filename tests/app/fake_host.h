@@ -36,6 +36,7 @@ class FakeHost : public orvo::app::Host {
   int refreshes = 0;
   int reseeds = 0;
   int randomsTaken = 0;
+  int startsIgnored = 0;
   std::vector<std::pair<Control, ControlChange>> changes;
   orvo::app::App* app = nullptr;
 
@@ -68,6 +69,7 @@ class FakeHost : public orvo::app::Host {
   void RefreshFront() override { ++refreshes; }
   void ControlChanged(Control c, ControlChange what) override { changes.emplace_back(c, what); }
   [[noreturn]] void EndProgram(int status) override { throw ProgramEnded{status}; }
+  void StartClickIgnored() override { ++startsIgnored; }
 };
 
 // An application on the fake host, with a pair under control at (5, 2).

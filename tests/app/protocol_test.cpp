@@ -1,6 +1,8 @@
 // The Start/Stop/Exit captions, the game loop they run, and the press colours.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/app/fake_host.h"
 
 namespace orvo_test {
@@ -131,6 +133,73 @@ TEST_F(ProtocolTest, StartWhileRunningIsIgnored) {
   rig.app.lblAction_Click(0);
   EXPECT_EQ(rig.host.processCalls, 1);
   EXPECT_EQ(rig.host.reseeds, 1);
+}
+
+// A Stop and a Start in one batch start a game inside the running loop. At
+// kMaxNestedGameLoops loops the Start is ignored, changes nothing and is
+// reported to the host; the loops then unwind, and the count with them.
+TEST_F(ProtocolTest, NestedStartsStopAtTheBound) {
+  int depth = 1;
+  int deepest = 0;
+  std::size_t changesBefore = 0;
+  int reseedsBefore = 0;
+  std::function<void()> stopAndStart = [&] {
+    rig.app.lblAction_Click(0);  // Stop
+    if (depth == kMaxNestedGameLoops) {
+      deepest = depth;
+      changesBefore = rig.host.changes.size();
+      reseedsBefore = rig.host.reseeds;
+    }
+    ++depth;
+    rig.host.batches.push_back(stopAndStart);
+    rig.app.lblAction_Click(0);  // Start: one loop deeper, or ignored
+    --depth;
+  };
+  rig.host.batches.push_back(stopAndStart);
+  rig.app.lblAction_Click(0);
+
+  EXPECT_EQ(deepest, kMaxNestedGameLoops);
+  EXPECT_EQ(rig.host.startsIgnored, 1);
+  EXPECT_EQ(rig.host.processCalls, kMaxNestedGameLoops);
+  // The ignored click set no caption or tag, started no game.
+  EXPECT_EQ(rig.host.changes.size(), changesBefore);
+  EXPECT_EQ(rig.host.reseeds, reseedsBefore);
+  EXPECT_EQ(rig.host.reseeds, kMaxNestedGameLoops);
+  EXPECT_FALSE(rig.State().Running);
+  EXPECT_EQ(Start().Caption, "Start");
+  EXPECT_EQ(Start().Tag, "start");
+
+  // Every loop has returned: a new game starts as usual.
+  rig.host.batches.clear();
+  rig.host.batches.push_back([&] { rig.app.lblAction_Click(0); });
+  rig.app.lblAction_Click(0);
+  EXPECT_EQ(rig.host.reseeds, kMaxNestedGameLoops + 1);
+  EXPECT_EQ(rig.host.startsIgnored, 1);
+}
+
+// A program ended from inside nested loops unwinds them all; their count goes
+// with them.
+TEST_F(ProtocolTest, LoopsLeftByEndingTheProgramAreNotCounted) {
+  for (int games = 1; games < kMaxNestedGameLoops; ++games) {
+    rig.host.batches.push_back([&] {
+      rig.app.lblAction_Click(0);
+      rig.app.lblAction_Click(0);
+    });
+  }
+  rig.host.batches.push_back([&] { rig.app.lblAction_Click(1); });  // Exit
+  EXPECT_THROW(rig.app.lblAction_Click(0), ProgramEnded);
+  EXPECT_EQ(rig.host.reseeds, kMaxNestedGameLoops);
+
+  // Had the loops stayed counted, this Start would be ignored.
+  Start().Tag = "start";
+  rig.host.batches.clear();
+  rig.host.batches.push_back([&] {
+    rig.app.lblAction_Click(0);
+    rig.app.lblAction_Click(0);  // a second game inside the first
+  });
+  rig.app.lblAction_Click(0);
+  EXPECT_EQ(rig.host.startsIgnored, 0);
+  EXPECT_EQ(rig.host.reseeds, kMaxNestedGameLoops + 2);
 }
 
 // The key table is shared by all games: an Enter press made between games

@@ -89,6 +89,19 @@ TEST_F(NextDueTest, EscapeIsDueAtOnce) {
   EXPECT_LE(rig.app.NextDue(), 70000);
 }
 
+// A game that ended in this turn (game over, Stop) leaves the loop after the
+// event processing: a host must not sleep there, and a replay must not skip
+// turns that will never come.
+TEST_F(NextDueTest, DueAtOnceWhenTheGameHasEnded) {
+  rig.PairAt(5, 2);
+  rig.State().PairActive = false;
+  rig.State().Running = false;
+  rig.host.now = 70000;
+  EXPECT_LE(rig.app.NextDue(), 70000);
+  rig.State().PairActive = true;
+  EXPECT_LE(rig.app.NextDue(), 70000);
+}
+
 // The loop hands NextDue to the host at every event processing.
 TEST_F(NextDueTest, LoopPassesItToTheHost) {
   rig.host.batches.push_back([&] { rig.app.lblAction_Click(0); });
