@@ -4,7 +4,7 @@
 set -eu
 what=${1:-test}
 packages="build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
-  libfontconfig-dev nlohmann-json3-dev fonts-terminus-otb fonts-liberation2 fonts-dejavu-core
+  libfontconfig-dev nlohmann-json3-dev libpng-dev fonts-terminus-otb fonts-liberation2 fonts-dejavu-core
   libgif-dev libjpeg-dev xfonts-base"
 if [ "$what" = test ]; then
   packages="$packages libgtest-dev libgmock-dev libbenchmark-dev clang-format xvfb xauth xdotool imagemagick

@@ -1,15 +1,23 @@
 # Runs one scenario through orvo-replay (in a scratch folder, where its
 # snapshots land) and compares its output, error output and exit status with
-# the expected files; prints a diff on a mismatch.
+# the expected files; prints a diff on a mismatch. A SCENARIO ending in
+# .scn.cmake is a script that writes the scenario (to OUT) first.
 # Variables: REPLAY, SCENARIO, WORK_DIR.
 get_filename_component(folder ${SCENARIO} DIRECTORY)
-get_filename_component(name ${SCENARIO} NAME_WLE)
+get_filename_component(file ${SCENARIO} NAME)
+string(REGEX REPLACE "\\.scn(\\.cmake)?$" "" name ${file})
 set(expected_out ${folder}/${name}.out)
 set(expected_err ${folder}/${name}.err)
 
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
-execute_process(COMMAND ${REPLAY} ${SCENARIO}
+set(scenario ${SCENARIO})
+if(SCENARIO MATCHES "\\.cmake$")
+  set(OUT ${WORK_DIR}/${name}.scn)
+  include(${SCENARIO})
+  set(scenario ${OUT})
+endif()
+execute_process(COMMAND ${REPLAY} ${scenario}
   WORKING_DIRECTORY ${WORK_DIR}
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 file(WRITE ${WORK_DIR}/actual.out "${out}")

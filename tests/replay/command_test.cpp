@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <ios>
 #include <sstream>
+#include <streambuf>
+#include <system_error>
+#include <vector>
 
 #include "tools/replay/replay_error.h"
 #include "tools/replay/scenario_reader.h"
@@ -194,6 +198,119 @@ TEST(ScenarioReader, ReportsTheLineOfAMalformedCommand) {
     EXPECT_EQ(e.Line(), 3);
     EXPECT_STREQ(e.what(), "usage: set C R V");
   }
+}
+
+TEST(ScenarioReader, RefusesALineLongerThanTheBound) {
+  // A comment of exactly the bound is read; one byte more is refused.
+  std::istringstream in("dump\n#" + std::string(kMaxLineBytes - 1, 'x') + "\n\ndump\n#" +
+                        std::string(kMaxLineBytes, 'x') + "\ndump\n");
+  ScenarioReader reader(in);
+  ASSERT_TRUE(reader.Next());
+  std::optional<Command> after = reader.Next();
+  ASSERT_TRUE(after);
+  EXPECT_EQ(after->line, 4);
+  try {
+    reader.Next();
+    ADD_FAILURE() << "no error";
+  } catch (const ReplayError& e) {
+    EXPECT_EQ(e.Line(), 5);
+    EXPECT_STREQ(e.what(), "line too long");
+  }
+}
+
+// A stream of 'x' without end: counts what is taken from it.
+class EndlessLine : public std::streambuf {
+ public:
+  std::size_t taken = 0;
+
+ protected:
+  int_type underflow() override {
+    taken += block_.size();
+    setg(block_.data(), block_.data(), block_.data() + block_.size());
+    return traits_type::to_int_type('x');
+  }
+
+ private:
+  std::string block_ = std::string(4096, 'x');
+};
+
+TEST(ScenarioReader, StopsReadingAnEndlessLineAtTheBound) {
+  EndlessLine endless;
+  std::istream in(&endless);
+  ScenarioReader reader(in);
+  EXPECT_THROW(reader.Next(), ReplayError);
+  EXPECT_LE(endless.taken, kMaxLineBytes + (std::size_t{1} << 17));
+}
+
+// A stream that fails as a file stream does on a read error.
+class FailingStream : public std::streambuf {
+ protected:
+  int_type underflow() override {
+    if (given_) {
+      throw std::ios_base::failure("read failed", std::error_code(EIO, std::system_category()));
+    }
+    given_ = true;
+    setg(text_.data(), text_.data(), text_.data() + text_.size());
+    return traits_type::to_int_type(text_[0]);
+  }
+
+ private:
+  std::string text_ = "dump\ndu";
+  bool given_ = false;
+};
+
+TEST(ScenarioReader, AReadErrorIsAFailureNotTheEnd) {
+  FailingStream failing;
+  std::istream in(&failing);
+  ScenarioReader reader(in);
+  ASSERT_TRUE(reader.Next());
+  try {
+    reader.Next();
+    ADD_FAILURE() << "no error";
+  } catch (const ReplayError& e) {
+    EXPECT_EQ(e.Line(), 2);
+    EXPECT_STREQ(e.what(), "cannot read the scenario: Input/output error");
+  }
+}
+
+// Lines arriving one at a time, as from a program that writes a command and
+// waits for the answer before it writes the next.
+class OneLineAtATime : public std::streambuf {
+ public:
+  explicit OneLineAtATime(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+  bool hookSinceLastRead = true;
+  int waitsWithoutHook = 0;
+
+ protected:
+  int_type underflow() override {
+    if (!hookSinceLastRead) ++waitsWithoutHook;
+    hookSinceLastRead = false;
+    if (next_ == lines_.size()) return traits_type::eof();
+    std::string& line = lines_[next_++];
+    setg(line.data(), line.data(), line.data() + line.size());
+    return traits_type::to_int_type(line[0]);
+  }
+  std::streamsize showmanyc() override { return 0; }
+
+ private:
+  std::vector<std::string> lines_;
+  std::size_t next_ = 0;
+};
+
+TEST(ScenarioReader, RunsTheHookBeforeEveryWaitForInput) {
+  OneLineAtATime stream({"dump\n", "\n", "run 5\n", "dump\n"});
+  std::istream in(&stream);
+  ScenarioReader reader(in);
+  int hooks = 0;
+  reader.BeforeRead([&] {
+    ++hooks;
+    stream.hookSinceLastRead = true;
+  });
+  int commands = 0;
+  while (reader.Next()) ++commands;
+  EXPECT_EQ(commands, 3);
+  EXPECT_EQ(stream.waitsWithoutHook, 0);
+  EXPECT_EQ(hooks, 5);
 }
 
 }  // namespace

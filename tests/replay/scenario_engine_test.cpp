@@ -14,7 +14,9 @@ namespace orvo::replay {
 namespace {
 
 // A window with the Start/Stop protocol of the game's caption, a key (99)
-// whose handler waits 500 ms and a key (98) whose handler fails.
+// whose handler waits 500 ms and a key (98) whose handler fails. Its loop's
+// turns are all due unless `dueAt` says when the one turn that acts comes;
+// each turn may wait `turnWait` ms.
 class FakeWindow : public ReplayWindow {
  public:
   explicit FakeWindow(ReplayHost& host) : host_(host) {}
@@ -38,6 +40,9 @@ class FakeWindow : public ReplayWindow {
 
   std::vector<std::string> log;
   int turns = 0;
+  std::int64_t dueAt = kEveryTurn;
+  std::int32_t turnWait = 0;
+  static constexpr std::int64_t kEveryTurn = -1;
 
  private:
   void Click() {
@@ -52,7 +57,12 @@ class FakeWindow : public ReplayWindow {
     Log("loop");
     while (running_) {
       ++turns;
-      host_.ProcessEvents(app::kNothingDue);
+      if (turnWait > 0) host_.WaitUntil(host_.Clock() + turnWait, turnWait);
+      if (dueAt != kEveryTurn && host_.Clock() >= dueAt) {
+        Log("due");
+        dueAt = app::kNothingDue;
+      }
+      host_.ProcessEvents(dueAt == kEveryTurn ? host_.Clock() + 1 : dueAt);
     }
     Log("loop end");
   }
@@ -194,6 +204,97 @@ TEST(ScenarioEngine, StopAndStartInOneBatchNestALoop) {
   EXPECT_EQ(r.window.log,
             (Log{"click0@1100", "loop@1100", "click0@1200", "click0@1200", "loop@1200",
                  "click0@1300", "loop end@1300", "mousedown0@1300", "loop end@1300", "dump@1400"}));
+}
+
+// Turns before the next due turn, event or target do nothing, so they take no
+// time: the log is that of 1 ms turns, with only the turns that can act.
+TEST(ScenarioEngine, IdleTurnsAreSkipped) {
+  const std::string scenario =
+      "at 1100 click 0\n"
+      "at 5000 mousedown 0\n"
+      "at 5000 click 0\n"  // Stop
+      "at 5000 click 0\n"  // and Start: a nested loop
+      "run 40000\n"
+      "dump\n"
+      "at 40100 mouseup 0\n"
+      "at 40100 click 0\n"
+      "run +1000\n"
+      "dump\n";
+  Replay every(scenario);
+  EXPECT_EQ(every.Play(), 0);
+  Replay idle(scenario);
+  idle.window.dueAt = app::kNothingDue;
+  EXPECT_EQ(idle.Play(), 0);
+  EXPECT_EQ(idle.window.log, every.window.log);
+  EXPECT_EQ(idle.window.log,
+            (Log{"click0@1100", "loop@1100", "mousedown0@5000", "click0@5000", "click0@5000",
+                 "loop@5000", "dump@40000", "mouseup0@40100", "click0@40100", "loop end@40100",
+                 "loop end@40100", "dump@41000"}));
+  EXPECT_GE(every.window.turns, 39000);
+  EXPECT_LE(idle.window.turns, 8);
+
+  // About 95 years of virtual time pass in a few turns.
+  Replay years("at 1100 click 0\nrun 3000000000000\ndump\nrun +1\ndump\n");
+  years.window.dueAt = app::kNothingDue;
+  EXPECT_EQ(years.Play(), 0);
+  EXPECT_EQ(years.window.log,
+            (Log{"click0@1100", "loop@1100", "dump@3000000000000", "dump@3000000000001"}));
+  EXPECT_LE(years.window.turns, 3);
+}
+
+TEST(ScenarioEngine, TheDueTurnRunsAtItsTick) {
+  Replay r(
+      "at 1100 click 0\n"
+      "at 2000 paint\n"
+      "run 10000\n"
+      "dump\n");
+  r.window.dueAt = 3000;
+  EXPECT_EQ(r.Play(), 0);
+  EXPECT_EQ(r.window.log,
+            (Log{"click0@1100", "loop@1100", "paint@2000", "due@3000", "dump@10000"}));
+  EXPECT_EQ(r.window.turns, 3);  // at 1100, at the paint, at 3000
+}
+
+// The clock never passes kMaxTime (2^53 - 1), whatever moves it.
+TEST(ScenarioEngine, TheClockStopsAtTheLargestTime) {
+  Replay relative("tick 9007199254740991\nrun +0\ndump\nrun +1\ndump\n");
+  EXPECT_EQ(relative.Failure(), "4: clock out of range (0 to 9007199254740991): 9007199254740992");
+  EXPECT_EQ(relative.window.log, (Log{"dump@9007199254740991"}));
+
+  Replay far("run +9007199254740991\n");
+  EXPECT_EQ(far.Failure(), "1: clock out of range (0 to 9007199254740991): 9007199254741991");
+
+  // A handler's wait past it, with no loop running.
+  Replay wait("tick 9007199254740000\nat 9007199254740900 keydown 99\nrun 9007199254740991\n");
+  EXPECT_EQ(wait.Failure(), "3: clock out of range (0 to 9007199254740991): 9007199254741400");
+
+  // A turn's wait ends on it; the loop's next millisecond would pass it.
+  Replay turn(
+      "tick 9007199254739991\n"
+      "at 9007199254739991 click 0\n"
+      "run 9007199254740991\n"
+      "dump\n");
+  turn.window.turnWait = 1000;
+  EXPECT_EQ(turn.Failure(), "3: clock out of range (0 to 9007199254740991): 9007199254740992");
+  EXPECT_EQ(turn.host.Clock(), 9007199254740991);
+
+  // Reaching it exactly is fine.
+  Replay exact("at 9007199254740991 paint\nrun 9007199254740991\ndump\n");
+  EXPECT_EQ(exact.Play(), 0);
+  EXPECT_EQ(exact.window.log, (Log{"paint@9007199254740991", "dump@9007199254740991"}));
+}
+
+// The fuzzing harness bounds the turns that act; idle turns never count.
+TEST(ScenarioEngine, DueTurnLimit) {
+  Replay busy("at 1100 click 0\nrun 2000\n");
+  busy.engine.LimitDueTurns(50);
+  EXPECT_EQ(busy.Failure(), "2: more than 50 loop turns with something due");
+  EXPECT_EQ(busy.window.turns, 51);
+
+  Replay idle("at 1100 click 0\nat 1200 click 0\nat 1200 click 0\nrun 9007199254740991\ndump\n");
+  idle.window.dueAt = app::kNothingDue;
+  idle.engine.LimitDueTurns(1);
+  EXPECT_EQ(idle.Play(), 0);
 }
 
 TEST(ScenarioEngine, CloseEndsTheProgramFromInsideTheLoop) {

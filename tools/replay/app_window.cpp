@@ -2,8 +2,9 @@
 
 #include <string>
 
-#include "gfx/picture_decoder.h"
+#include "tools/replay/png_file.h"
 #include "tools/replay/replay_error.h"
+#include "tools/replay/snapshot_path.h"
 #include "tools/replay/state_dump.h"
 
 namespace orvo::replay {
@@ -103,8 +104,8 @@ void AppWindow::Let(Variable variable, std::int64_t amount) {
 void AppWindow::Snapshot(const std::string& file) {
   const gfx::Surface* front = app_.Surfaces().Get(app_.FrontDC());
   if (front == nullptr) throw ReplayError("snapshot: the board surface does not exist");
-  std::string error;
-  if (!gfx::WritePng(*front, file, error)) throw ReplayError("snapshot: " + error);
+  CheckSnapshotPath(file);
+  WritePngFile(*front, file);
 }
 
 }  // namespace orvo::replay

@@ -36,7 +36,7 @@ std::vector<std::string_view> Split(std::string_view s) {
 // Reads a line's words and reports its errors with the line number.
 class LineParser {
  public:
-  LineParser(std::vector<std::string_view> words, int line)
+  LineParser(std::vector<std::string_view> words, std::int64_t line)
       : words_(std::move(words)), line_(line) {}
 
   [[noreturn]] void Fail(const std::string& reason) const { throw ReplayError(reason, line_); }
@@ -89,7 +89,7 @@ class LineParser {
 
  private:
   std::vector<std::string_view> words_;
-  int line_;
+  std::int64_t line_;
 };
 
 Event ParseEvent(const LineParser& p, std::size_t first) {
@@ -164,7 +164,7 @@ void ParseLet(const LineParser& p, Command& c) {
 
 }  // namespace
 
-std::optional<Command> ParseCommand(std::string_view text, int line) {
+std::optional<Command> ParseCommand(std::string_view text, std::int64_t line) {
   std::size_t hash = text.find('#');
   if (hash != std::string_view::npos) text = text.substr(0, hash);
   text = Trim(text);

@@ -41,7 +41,7 @@ enum class Variable {
 
 struct Command {
   CommandKind kind = CommandKind::Dump;
-  int line = 0;
+  std::int64_t line = 0;       // scenarios may be longer than 2^31 lines
   std::int64_t time = 0;       // tick T, at T, run T; run +D: D
   bool relative = false;       // run +D
   std::vector<float> numbers;  // random
@@ -58,6 +58,6 @@ struct Command {
 
 // Parses one line. nullopt for a blank or comment-only line; throws
 // ReplayError (with `line`) for a malformed one.
-std::optional<Command> ParseCommand(std::string_view text, int line);
+std::optional<Command> ParseCommand(std::string_view text, std::int64_t line);
 
 }  // namespace orvo::replay

@@ -1,6 +1,7 @@
 // orvo-replay: runs the game headless on a virtual clock from a scenario.
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "tools/replay/line_writer.h"
+#include "tools/replay/replay_error.h"
 #include "tools/replay/replay_runner.h"
 
 namespace {
@@ -40,6 +42,18 @@ int Fail(const std::string& reason) {
   return 2;
 }
 
+// Prints the usage; a failed write is a failure like any other.
+int Usage() {
+  orvo::replay::LineWriter out(stdout, "standard output");
+  try {
+    out.Line(kUsage);
+    out.Close();
+  } catch (const orvo::replay::ReplayError& e) {
+    return Fail(e.Reason());
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,8 +69,7 @@ int main(int argc, char** argv) {
         options.graphicsDir += '/';
       }
     } else if (arg == "--help" || arg == "-h") {
-      std::printf("%s\n", kUsage);
-      return 0;
+      return Usage();
     } else if ((arg == "-" || arg.empty() || arg[0] != '-') && !haveFile) {
       file = arg;
       haveFile = true;
@@ -71,6 +84,9 @@ int main(int argc, char** argv) {
   if (file != "-") {
     opened.open(file);
     if (!opened) return Fail("cannot open " + file + ": " + std::strerror(errno));
+    // A folder opens like a file but cannot be read.
+    if (std::filesystem::is_directory(file))
+      return Fail("cannot open " + file + ": " + std::strerror(EISDIR));
     in = &opened;
     options.interactive = !IsRegularFile(file);
   } else {
@@ -78,7 +94,7 @@ int main(int argc, char** argv) {
     options.interactive = !IsRegularFile(0);
   }
 
-  orvo::replay::LineWriter out(stdout);
+  orvo::replay::LineWriter out(stdout, "standard output");
   std::string error;
   int status = orvo::replay::RunReplay(*in, options, out, error);
   if (!error.empty()) std::fprintf(stderr, "%s\n", error.c_str());

@@ -3,6 +3,7 @@
 // last command done).
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -12,14 +13,18 @@ namespace orvo::replay {
 // time was passing; kCurrentLine lets the engine fill it in.
 class ReplayError : public std::runtime_error {
  public:
-  static constexpr int kCurrentLine = -1;
+  static constexpr std::int64_t kCurrentLine = -1;
 
-  explicit ReplayError(const std::string& reason, int line = kCurrentLine)
-      : std::runtime_error(reason), line_(line) {}
-  int Line() const { return line_; }
+  explicit ReplayError(const std::string& reason, std::int64_t line = kCurrentLine)
+      : std::runtime_error(reason), reason_(reason), line_(line) {}
+  std::int64_t Line() const { return line_; }
+  // The whole reason: what() ends at a NUL byte that the scenario's text may
+  // hold.
+  const std::string& Reason() const { return reason_; }
 
  private:
-  int line_;
+  std::string reason_;
+  std::int64_t line_;
 };
 
 // Unwinds everything, nested game loops included, to main, which then exits

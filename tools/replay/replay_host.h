@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "app/form.h"
 #include "app/host.h"
+#include "tools/replay/command.h"
 #include "tools/replay/line_writer.h"
 #include "tools/replay/random_source.h"
 #include "tools/replay/replay_error.h"
@@ -16,11 +18,16 @@ namespace orvo::replay {
 // The clock when the program starts (start-up runs at this tick).
 inline constexpr std::int64_t kStartTick = 1000;
 
+// The failure of a clock move past kMaxTime: "clock out of range (0 to
+// 9007199254740991): TICK".
+std::string ClockOutOfRange(std::int64_t tick);
+
 // Whoever handles the window's event processing: the scenario engine.
 class EventPump {
  public:
   virtual ~EventPump() = default;
-  virtual void ProcessEvents() = 0;
+  // `nextDue` as the game loop passes it to Host::ProcessEvents.
+  virtual void ProcessEvents(std::int64_t nextDue) = 0;
 };
 
 class ReplayHost : public app::Host {
@@ -32,7 +39,9 @@ class ReplayHost : public app::Host {
   void SetEventPump(EventPump* pump) { pump_ = pump; }
 
   std::int64_t Clock() const { return clock_; }
-  void SetClock(std::int64_t tick) { clock_ = tick; }
+  // Moves the clock; a tick past kMaxTime fails the replay (ReplayError) and
+  // leaves the clock as it was.
+  void SetClock(std::int64_t tick);
   RandomSource& Random() { return random_; }
   const RandomSource& Random() const { return random_; }
   void SetTrace(bool on) { trace_ = on; }
@@ -40,7 +49,8 @@ class ReplayHost : public app::Host {
 
   std::int64_t TickCount() override { return clock_; }
   void WaitUntil(std::int64_t deadline, std::int32_t ms) override;
-  // Every loop turn takes 1 ms; `nextDue` is not needed, as nothing sleeps.
+  // Every loop turn takes 1 ms; the scenario engine skips the idle turns
+  // before `nextDue`.
   void ProcessEvents(std::int64_t nextDue) override;
   float NextRandom() override { return random_.Next(); }
   // A new game's reseeding changes neither the queue nor the generator.
@@ -48,6 +58,9 @@ class ReplayHost : public app::Host {
   void RefreshFront() override;
   void ControlChanged(game::Control c, app::ControlChange what) override;
   [[noreturn]] void EndProgram(int status) override { throw ProgramEnd{status}; }
+  // The window would ignore the click; a replay that reaches the bound of
+  // nested games fails instead, so that the scenario's author learns of it.
+  [[noreturn]] void StartClickIgnored() override;
 
  private:
   LineWriter& out_;

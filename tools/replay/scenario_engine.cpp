@@ -1,5 +1,8 @@
 #include "tools/replay/scenario_engine.h"
 
+#include <algorithm>
+#include <string>
+
 #include "tools/replay/replay_error.h"
 
 namespace orvo::replay {
@@ -23,10 +26,28 @@ void ScenarioEngine::Run() {
   }
 }
 
-void ScenarioEngine::ProcessEvents() {
-  host_.SetClock(host_.Clock() + 1);
+void ScenarioEngine::ProcessEvents(std::int64_t nextDue) {
+  const std::int64_t tick = NextProcessingTick(nextDue);
+  host_.SetClock(tick);
+  if (tick >= nextDue && due_turn_limit_ != 0 && ++due_turns_ > due_turn_limit_) {
+    throw ReplayError("more than " + std::to_string(due_turn_limit_) +
+                      " loop turns with something due");
+  }
   DeliverDue();
   if (host_.Clock() >= target_) ExecuteCommands();
+}
+
+std::int64_t ScenarioEngine::NextProcessingTick(std::int64_t nextDue) const {
+  // Every processing moves the clock by 1 ms first. The clock never passes
+  // kMaxTime, so this cannot overflow; SetClock refuses kMaxTime + 1.
+  const std::int64_t next = host_.Clock() + 1;
+  // The turns before the first of these ticks would find nothing to deliver,
+  // no target reached and nothing due, and would change nothing: the loop
+  // reads the clock and computes the same nextDue again. Each is at most
+  // kMaxTime (targets and event times are), so the jump stays in range.
+  std::int64_t first = std::min(nextDue, target_);
+  if (!queue_.empty()) first = std::min(first, queue_.top().time);
+  return std::max(next, first);
 }
 
 void ScenarioEngine::DeliverDue() {
@@ -46,7 +67,14 @@ void ScenarioEngine::ExecuteCommands() {
     line_ = command->line;
     if (command->kind == CommandKind::Run) {
       run_seen_ = true;
-      std::int64_t target = command->relative ? host_.Clock() + command->time : command->time;
+      std::int64_t target = command->time;
+      if (command->relative) {
+        // Checked before adding: both are at most kMaxTime.
+        if (command->time > kMaxTime - host_.Clock()) {
+          throw ReplayError(ClockOutOfRange(host_.Clock() + command->time));
+        }
+        target = host_.Clock() + command->time;
+      }
       if (target > host_.Clock()) {
         target_ = target;
         return;

@@ -34,11 +34,20 @@ class ScenarioEngine : public EventPump {
   [[noreturn]] void Run();
 
   // The event processing of a running game loop: one turn's millisecond,
-  // the due events, and the commands once the run target is reached.
-  void ProcessEvents() override;
+  // the due events, and the commands once the run target is reached. When
+  // the turns before `nextDue` could do nothing (no event falls due and no
+  // target is reached before it), the clock goes straight to the first turn
+  // that can: the output is the same, the idle turns take no time.
+  void ProcessEvents(std::int64_t nextDue) override;
+
+  // Bounds the loop turns that find something due (0: no bound); one more
+  // fails the replay. Idle turns never count. For the fuzzing harness, where
+  // a key held down for years of virtual time would otherwise act on every
+  // interval until the run's target.
+  void LimitDueTurns(std::uint64_t limit) { due_turn_limit_ = limit; }
 
   // The line of the command executing, or of the `run` whose time is passing.
-  int CurrentLine() const { return line_; }
+  std::int64_t CurrentLine() const { return line_; }
 
  private:
   struct Pending {
@@ -57,6 +66,9 @@ class ScenarioEngine : public EventPump {
   void Execute(const Command& command);
   // Delivers every queued event due by the clock, in order.
   void DeliverDue();
+  // The tick of the next event processing of a loop whose next turn can act
+  // at `nextDue` at the earliest.
+  std::int64_t NextProcessingTick(std::int64_t nextDue) const;
 
   ScenarioReader& reader_;
   ReplayHost& host_;
@@ -65,7 +77,9 @@ class ScenarioEngine : public EventPump {
   std::uint64_t next_order_ = 0;
   std::int64_t target_ = 0;
   bool run_seen_ = false;
-  int line_ = 0;
+  std::int64_t line_ = 0;
+  std::uint64_t due_turns_ = 0;
+  std::uint64_t due_turn_limit_ = 0;
 };
 
 }  // namespace orvo::replay

@@ -1,0 +1,21 @@
+// The board surface as a PNG file, for `snapshot`.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gfx/surface.h"
+
+namespace orvo::replay {
+
+// The surface as PNG bytes (8-bit RGB). Throws ReplayError ("snapshot: ...")
+// when libpng fails or the surface is empty.
+std::vector<std::uint8_t> EncodePng(const gfx::Surface& surface);
+
+// Writes the surface as a PNG file at `path`, creating or replacing it.
+// Throws ReplayError ("cannot write PATH: REASON", the system's reason) when
+// the file cannot be opened, written or closed.
+void WritePngFile(const gfx::Surface& surface, const std::string& path);
+
+}  // namespace orvo::replay
