@@ -110,7 +110,7 @@ minutes() { printf '%dm%02ds' $(($1 / 60)) $(($1 % 60)); }
 end_phase() {
   [ -n "$phase_name" ] || return 0
   local took=$(($(date +%s) - phase_started))
-  timings+=("$(printf '%-22s %s' "$phase_name" "$(minutes "$took")")")
+  timings+=("$(printf '%-31s %s' "$phase_name" "$(minutes "$took")")")
   echo "== [$(clock)] $phase_name took $(minutes "$took")"
   phase_name=""
 }
@@ -127,6 +127,7 @@ phase() {
 root=""
 made_root=""
 mounted=()
+log=""
 
 # Mount points at or under the root, deepest first, as this namespace sees
 # them (mountinfo writes a space in a path as \040).
@@ -184,13 +185,21 @@ cleanup() {
       mounts_under_root >&2
     elif [ -n "$keep" ]; then
       echo "kept the root: $root (enter it with: chroot $root /bin/bash)"
-    elif [ -n "$made_root" ]; then
-      # --one-file-system: never follow into anything still mounted below.
-      rm -rf --one-file-system "$root"
+      [ -s "$log" ] && echo "kept the test command's output: $log"
     else
-      find "$root" -mindepth 1 -maxdepth 1 -exec rm -rf --one-file-system {} +
+      local removing_started
+      removing_started=$(date +%s)
+      echo "== [$(clock)] removing the root"
+      # --one-file-system: never follow into anything still mounted below.
+      if [ -n "$made_root" ]; then
+        rm -rf --one-file-system "$root"
+      else
+        find "$root" -mindepth 1 -maxdepth 1 -exec rm -rf --one-file-system {} +
+      fi
+      echo "== [$(clock)] removed in $(minutes $(($(date +%s) - removing_started)))"
     fi
   fi
+  [ -n "$keep" ] || rm -f "$log"
   exit "$status"
 }
 trap cleanup EXIT
@@ -341,24 +350,44 @@ done
 printf '  %s\n' "${mounted[@]}"
 
 phase "./scripts/test.sh in the root"
+log=$(mktemp /var/tmp/orvo-fresh-log.XXXXXX)
 # A login shell of root on a new machine: a clean environment, no input (so
 # no prompt can wait for an answer), and the one locale every system has.
 status=0
-env -i HOME=/root USER=root LOGNAME=root SHELL=/bin/bash TERM="${TERM:-dumb}" LANG=C.UTF-8 \
-  PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-  chroot "$root" /bin/bash -lc 'cd /root/orvo && ./scripts/test.sh' </dev/null &
+(
+  set -o pipefail
+  env -i HOME=/root USER=root LOGNAME=root SHELL=/bin/bash TERM="${TERM:-dumb}" LANG=C.UTF-8 \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    chroot "$root" /bin/bash -lc 'cd /root/orvo && ./scripts/test.sh' </dev/null 2>&1 | tee "$log"
+) &
 # Waiting on a background job lets a signal to this script reach its trap.
 wait $! || status=$?
 end_phase
 
+# What failed, from the test command's output: compiler errors, the tests
+# CTest lists as failed (with the build they failed in), and the end-to-end
+# test's FAIL lines.
+failures() {
+  awk '
+    /^== (werror|sanitize) (build|tests) ==$/ { build = $2 }
+    / error: / && errors++ < 5 { print "  " build " build: " $0 }
+    /^The following tests FAILED:$/ { listing = 1; next }
+    listing && /^\t/ { sub(/^\t/, ""); print "  " build ": " $0; next }
+    { listing = 0 }
+    /^FAIL: / { print "  " build ": " $0 }
+  ' "$log"
+}
+
 echo
 echo "== timings"
 printf '  %s\n' "${timings[@]}"
-echo "  total                  $(minutes $(($(date +%s) - started)))"
+printf '  %-31s %s\n' total "$(minutes $(($(date +%s) - started)))"
 echo
+short=$(git -C "$repo" rev-parse --short "$commit")
 if [ "$status" -eq 0 ]; then
-  echo "== VERDICT: PASS: ./scripts/test.sh passed on a fresh Debian 12 root at $(git -C "$repo" rev-parse --short "$commit")"
+  echo "== VERDICT: PASS: ./scripts/test.sh passed on a fresh Debian 12 root at $short"
 else
-  echo "== VERDICT: FAIL: ./scripts/test.sh exited with status $status on a fresh Debian 12 root at $(git -C "$repo" rev-parse --short "$commit")"
+  echo "== VERDICT: FAIL: ./scripts/test.sh exited with status $status on a fresh Debian 12 root at $short"
+  failures
 fi
 exit "$status"
