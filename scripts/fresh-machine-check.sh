@@ -345,20 +345,28 @@ mounted+=("$root/proc")
 bind /sys
 bind /dev
 for sub in /dev/pts /dev/shm; do
-  mountpoint -q "$sub" && bind "$sub"
+  if mountpoint -q "$sub"; then bind "$sub"; fi
 done
 printf '  %s\n' "${mounted[@]}"
 
 phase "./scripts/test.sh in the root"
 log=$(mktemp /var/tmp/orvo-fresh-log.XXXXXX)
+# The test command's stage headings ("== werror build ==") get the time of
+# day, so the summary shows how long the packages, builds and tests took.
+stamp_stages() {
+  awk '/^== .* ==$/ { clock = "date +%H:%M:%S"; clock | getline t; close(clock); $0 = $0 " [" t "]" }
+       { print; fflush() }'
+}
 # A login shell of root on a new machine: a clean environment, no input (so
 # no prompt can wait for an answer), and the one locale every system has.
 status=0
+test_started=$(date +%s)
 (
   set -o pipefail
   env -i HOME=/root USER=root LOGNAME=root SHELL=/bin/bash TERM="${TERM:-dumb}" LANG=C.UTF-8 \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    chroot "$root" /bin/bash -lc 'cd /root/orvo && ./scripts/test.sh' </dev/null 2>&1 | tee "$log"
+    chroot "$root" /bin/bash -lc 'cd /root/orvo && ./scripts/test.sh' </dev/null 2>&1 |
+    stamp_stages | tee "$log"
 ) &
 # Waiting on a background job lets a signal to this script reach its trap.
 wait $! || status=$?
@@ -369,7 +377,7 @@ end_phase
 # test's FAIL lines.
 failures() {
   awk '
-    /^== (werror|sanitize) (build|tests) ==$/ { build = $2 }
+    /^== (werror|sanitize) (build|tests) == / { build = $2 }
     / error: / && errors++ < 5 { print "  " build " build: " $0 }
     /^The following tests FAILED:$/ { listing = 1; next }
     listing && /^\t/ { sub(/^\t/, ""); print "  " build ": " $0; next }
@@ -382,6 +390,8 @@ echo
 echo "== timings"
 printf '  %s\n' "${timings[@]}"
 printf '  %-31s %s\n' total "$(minutes $(($(date +%s) - started)))"
+echo "  in the test command, begun at $(date -d "@$test_started" +%H:%M:%S):"
+grep -E '^== .* == \[[0-9:]+\]$' "$log" | sed 's/^/    /' || true
 echo
 short=$(git -C "$repo" rev-parse --short "$commit")
 if [ "$status" -eq 0 ]; then
