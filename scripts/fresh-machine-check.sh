@@ -92,7 +92,7 @@ done
 if [ -z "${ORVO_FRESH_CHECK_NAMESPACE:-}" ] && command -v unshare >/dev/null &&
   unshare --mount --propagation private true 2>/dev/null; then
   export ORVO_FRESH_CHECK_NAMESPACE=1
-  exec unshare --mount --propagation private -- "$0" "${original_args[@]}"
+  exec unshare --mount --propagation private -- "$BASH" "$0" "${original_args[@]}"
 fi
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
