@@ -225,6 +225,11 @@ else
   chmod 755 "$root"
 fi
 
+# The packages, the two builds and the clone take a little over 2 GB.
+free_kb=$(df -Pk "$root" | awk 'NR == 2 {print $4}')
+[ "$free_kb" -ge $((4 * 1024 * 1024)) ] ||
+  die "only $((free_kb / 1024)) MB free for the root in $root; it needs 4 GB"
+
 echo "fresh-machine-check: commit $(git -C "$repo" log -1 --format='%h %s' "$commit")"
 echo "fresh-machine-check: root $root ($tool, Debian 12 minbase)"
 if [ -n "$(git -C "$repo" status --porcelain --untracked-files=no 2>/dev/null)" ]; then
@@ -358,12 +363,14 @@ stamp_stages() {
        { print; fflush() }'
 }
 # A login shell of root on a new machine: a clean environment, no input (so
-# no prompt can wait for an answer), and the one locale every system has.
+# no prompt can wait for an answer), the one locale every system has, and
+# Ctrl-C and SIGQUIT with their default action even when this script was
+# started with them ignored (by nohup, or in the background of a shell).
 status=0
 test_started=$(date +%s)
 (
   set -o pipefail
-  env -i HOME=/root USER=root LOGNAME=root SHELL=/bin/bash TERM="${TERM:-dumb}" LANG=C.UTF-8 \
+  env -i --default-signal=INT,QUIT HOME=/root USER=root LOGNAME=root SHELL=/bin/bash TERM="${TERM:-dumb}" LANG=C.UTF-8 \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     chroot "$root" /bin/bash -lc 'cd /root/orvo && ./scripts/test.sh' </dev/null 2>&1 |
     stamp_stages | tee "$log"
