@@ -55,16 +55,20 @@ mirror=http://deb.debian.org/debian
 security_mirror=http://deb.debian.org/debian-security
 ref=HEAD
 original_args=("$@")
+# Option $1 takes a value: the next argument ($2 is the count of arguments left).
+require_value() {
+  [ "$2" -ge 2 ] || { echo "$1 needs a value" >&2; usage >&2; exit 2; }
+}
 while [ $# -gt 0 ]; do
   case $1 in
-    --dir) root_dir=${2:?--dir needs a folder}; shift 2 ;;
+    --dir) require_value "$1" $#; root_dir=$2; shift 2 ;;
     --keep) keep=yes; shift ;;
     --cache) use_cache=yes; shift ;;
-    --cache-dir) cache_dir=${2:?--cache-dir needs a folder}; shift 2 ;;
-    --cache-days) cache_days=${2:?--cache-days needs a number}; shift 2 ;;
-    --tool) tool=${2:?--tool needs a name}; shift 2 ;;
-    --mirror) mirror=${2:?--mirror needs a URL}; shift 2 ;;
-    --security-mirror) security_mirror=${2:?--security-mirror needs a URL}; shift 2 ;;
+    --cache-dir) require_value "$1" $#; cache_dir=$2; shift 2 ;;
+    --cache-days) require_value "$1" $#; cache_days=$2; shift 2 ;;
+    --tool) require_value "$1" $#; tool=$2; shift 2 ;;
+    --mirror) require_value "$1" $#; mirror=$2; shift 2 ;;
+    --security-mirror) require_value "$1" $#; security_mirror=$2; shift 2 ;;
     -h | --help) usage; exit 0 ;;
     -*) echo "unknown option: $1" >&2; usage >&2; exit 2 ;;
     *) ref=$1; shift ;;
