@@ -192,6 +192,21 @@ TEST_F(ReplayRunner, SnapshotsGoOnlyBelowTheCurrentFolder) {
   EXPECT_TRUE(FilesWritten().empty());
 }
 
+TEST_F(ReplayRunner, SnapshotsMayBeResolvedAgainstAnotherFolder) {
+  fs::create_directory(root_ / "shots");
+  std::istringstream in("snapshot a.png\nsnapshot missing/b.png\n");
+  Result r;
+  LineWriter writer(&r.out);
+  ReplayOptions options;
+  options.graphicsDir = ORVO_GRAPHICS_DIR;
+  options.snapshotFolder = (root_ / "shots").string();
+  r.status = RunReplay(in, options, writer, r.error);
+  EXPECT_EQ(r.status, 2);
+  // Messages name the file as the scenario does.
+  EXPECT_EQ(r.error, "orvo-replay: line 2: cannot write missing/b.png: No such file or directory");
+  EXPECT_EQ(FilesWritten(), (std::vector<std::string>{"shots/a.png"}));
+}
+
 TEST_F(ReplayRunner, FailedSnapshotIsAnErrorAfterTheEarlierOutput) {
   Result r = Replay("dump\nsnapshot missing/board.png\ndump\n");
   EXPECT_EQ(r.status, 2);

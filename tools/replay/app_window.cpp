@@ -105,7 +105,7 @@ void AppWindow::Snapshot(const std::string& file) {
   const gfx::Surface* front = app_.Surfaces().Get(app_.FrontDC());
   if (front == nullptr) throw ReplayError("snapshot: the board surface does not exist");
   CheckSnapshotPath(file);
-  WritePngFile(*front, file);
+  WritePngFile(*front, snapshot_folder_.empty() ? file : snapshot_folder_ + "/" + file, file);
 }
 
 }  // namespace orvo::replay

@@ -2,6 +2,8 @@
 // applies the commands that reach into the game.
 #pragma once
 
+#include <string>
+
 #include "app/app.h"
 #include "tools/replay/replay_host.h"
 #include "tools/replay/scenario_engine.h"
@@ -10,7 +12,9 @@ namespace orvo::replay {
 
 class AppWindow : public ReplayWindow {
  public:
-  AppWindow(app::App& app, ReplayHost& host) : app_(app), host_(host) {}
+  // Snapshots go below `snapshotFolder` (empty: the current folder).
+  AppWindow(app::App& app, ReplayHost& host, std::string snapshotFolder = {})
+      : app_(app), host_(host), snapshot_folder_(std::move(snapshotFolder)) {}
 
   void Deliver(const Event& event) override;
   void Apply(const Command& command) override;
@@ -21,6 +25,7 @@ class AppWindow : public ReplayWindow {
 
   app::App& app_;
   ReplayHost& host_;
+  std::string snapshot_folder_;
 };
 
 }  // namespace orvo::replay

@@ -24,8 +24,8 @@ std::vector<std::uint8_t> RgbBytes(const gfx::Surface& surface) {
   return bytes;
 }
 
-[[noreturn]] void CannotWrite(const std::string& path, int error) {
-  throw ReplayError("cannot write " + path + ": " + std::strerror(error != 0 ? error : EIO));
+[[noreturn]] void CannotWrite(const std::string& name, int error) {
+  throw ReplayError("cannot write " + name + ": " + std::strerror(error != 0 ? error : EIO));
 }
 
 }  // namespace
@@ -58,11 +58,11 @@ std::vector<std::uint8_t> EncodePng(const gfx::Surface& surface) {
   return png;
 }
 
-void WritePngFile(const gfx::Surface& surface, const std::string& path) {
+void WritePngFile(const gfx::Surface& surface, const std::string& path, const std::string& name) {
   const std::vector<std::uint8_t> png = EncodePng(surface);
   errno = 0;
   std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) CannotWrite(path, errno);
+  if (file == nullptr) CannotWrite(name, errno);
   errno = 0;
   const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
   int error = written ? 0 : errno;
@@ -70,7 +70,7 @@ void WritePngFile(const gfx::Surface& surface, const std::string& path) {
   // Closing can report a failure that the writes did not.
   errno = 0;
   if (std::fclose(file) != 0 && written && error == 0) error = errno != 0 ? errno : EIO;
-  if (!written || error != 0) CannotWrite(path, error);
+  if (!written || error != 0) CannotWrite(name, error);
 }
 
 }  // namespace orvo::replay

@@ -14,8 +14,9 @@ namespace orvo::replay {
 std::vector<std::uint8_t> EncodePng(const gfx::Surface& surface);
 
 // Writes the surface as a PNG file at `path`, creating or replacing it.
-// Throws ReplayError ("cannot write PATH: REASON", the system's reason) when
-// the file cannot be opened, written or closed.
-void WritePngFile(const gfx::Surface& surface, const std::string& path);
+// Throws ReplayError ("cannot write NAME: REASON", with the system's reason
+// and `name` the file as the scenario names it) when the file cannot be
+// opened, written or closed.
+void WritePngFile(const gfx::Surface& surface, const std::string& path, const std::string& name);
 
 }  // namespace orvo::replay

@@ -22,7 +22,7 @@ int RunReplay(std::istream& scenario, const ReplayOptions& options, LineWriter& 
   ReplayHost host(out);
   app::App app(host);
   host.SetForm(&app.Controls());
-  AppWindow window(app, host);
+  AppWindow window(app, host, options.snapshotFolder);
   ScenarioReader reader(scenario);
   if (options.interactive) reader.BeforeRead([&out] { out.Flush(); });
   ScenarioEngine engine(reader, host, window);

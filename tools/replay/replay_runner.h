@@ -11,7 +11,10 @@ namespace orvo::replay {
 
 struct ReplayOptions {
   std::string graphicsDir;   // the picture folder, ending in "/"
-  bool interactive = false;  // flush the output before each line is read
+  bool interactive = false;  // flush the output before waiting for input
+  // The folder that `snapshot` names are resolved against; empty: the
+  // current folder.
+  std::string snapshotFolder;
   // Fails the replay after this many loop turns that find something due (0:
   // no bound). Only the fuzzing harness sets it.
   std::uint64_t maxDueTurns = 0;
