@@ -1,7 +1,11 @@
 #include "app/sdl_message.h"
 
 #include <SDL2/SDL.h>
+#include <pthread.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -14,6 +18,24 @@ namespace {
 bool Screenless(const char* driver) {
   return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
                     std::strcmp(driver, "evdev") == 0);
+}
+
+pid_t box_parent = 0;
+
+// Runs in every child this process forks. SDL shows its X11 message box
+// from a child process and waits for it; the child must end with us, or a
+// signal that ends the program would leave the box on the screen.
+void EndWithParent() {
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != box_parent) _exit(1);  // the parent ended before the line above
+}
+
+void ChildrenEndWithUs() {
+  static const bool registered = [] {
+    box_parent = getpid();
+    return pthread_atfork(nullptr, nullptr, EndWithParent) == 0;
+  }();
+  static_cast<void>(registered);
 }
 
 }  // namespace
@@ -33,6 +55,7 @@ void ShowErrorBox(const std::string& title, const std::string& text) {
   const bool hadVideo = SDL_WasInit(SDL_INIT_VIDEO) != 0;
   if (HasDisplay() && (hadVideo || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)) {
     if (!Screenless(SDL_GetCurrentVideoDriver())) {
+      ChildrenEndWithUs();
       shown =
           SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) == 0;
     }

@@ -63,6 +63,7 @@ mkdir "$work/broken"
 cp "$program" "$work/broken/orvo"
 box_id() { xwininfo -root -tree | awk '/"Error loading game"/ {print $1; exit}'; }
 has_box() { [ -n "$(box_id)" ]; }
+no_box() { ! has_box; }
 viewable() { xwininfo -id "$1" | grep -q "IsViewable"; }
 start_broken() {
   "$work/broken/orvo" 2>"$work/broken.err" &
@@ -89,6 +90,7 @@ wait "$broken_pid" || status=$?
 broken_pid=""
 [ "$status" -eq 1 ] || fail "exit status $status after the failure message"
 [ ! -s "$work/broken.err" ] || fail "the message went to standard error as well: $(cat "$work/broken.err")"
+await no_box || fail "the message box stayed after OK"
 
 # The box does not keep the program from ending on SIGTERM or Ctrl-C.
 for signal in TERM INT; do
@@ -97,6 +99,8 @@ for signal in TERM INT; do
   await ended "$broken_pid" || fail "SIG$signal did not end the program showing its message box"
   wait "$broken_pid" 2>/dev/null || true
   broken_pid=""
+  # The next program's box must not be mistaken for this one's.
+  await no_box || fail "the message box stayed after its program ended"
 done
 
 # ---- A game ---------------------------------------------------------------
@@ -155,11 +159,13 @@ landed() {
 await landed || fail "the pair did not land at the left, or no new pair came"
 xdotool keyup Left
 
-# Escape halts the game: the pair stops sliding. A cascade still running
-# when the key comes ends first, so wait for the board to stay still longer
-# than the pause before a new pair, then check that it stays still for longer
-# than the timed slide takes.
-xdotool key Escape
+# Escape halts the game: the pair stops sliding. The key is held until the
+# board rests: a press and release that both arrive during a cascade's wait
+# reach the key table together, and the game never sees the key down. A
+# cascade still running when the key comes ends first, so wait for the board
+# to stay still longer than the pause before a new pair, then check that it
+# stays still for longer than the timed slide takes.
+xdotool keydown Escape
 still=""
 for _ in $(seq 12); do
   shot halted1
@@ -167,6 +173,7 @@ for _ in $(seq 12); do
   shot halted2
   if [ "$(board_diff halted1 halted2)" -eq 0 ]; then still=yes; break; fi
 done
+xdotool keyup Escape
 [ -n "$still" ] || fail "the board never came to rest after Escape"
 sleep 1.3
 shot halted3
