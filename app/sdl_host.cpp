@@ -82,11 +82,14 @@ bool SdlHost::OpenWindow(std::string& error) {
   }
   // Without a display SDL falls back to a driver that draws nowhere; the
   // program would then run unseen. Only a caller that asks for such a driver
-  // by name (SDL_VIDEODRIVER) gets it.
+  // by name (SDL_VIDEODRIVER) gets it. When a display is named but could not
+  // be reached, the message says which one.
   const char* driver = SDL_GetCurrentVideoDriver();
   const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
   if (IsScreenlessDriver(driver) && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
-    error = "Cannot open the window: no display";
+    const std::string named = DisplayName();
+    error = named.empty() ? "Cannot open the window: no display"
+                          : "Cannot open the window: cannot connect to the display " + named;
     CloseWindow();
     return false;
   }

@@ -40,10 +40,16 @@ void ChildrenEndWithUs() {
 
 }  // namespace
 
+std::string DisplayName() {
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* name = SDL_getenv(variable);
+    if (name && *name) return name;
+  }
+  return {};
+}
+
 bool HasDisplay() {
-  const char* x = SDL_getenv("DISPLAY");
-  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
-  return (x && *x) || (wayland && *wayland);
+  return !DisplayName().empty();
 }
 
 bool IsScreenlessDriver(const char* driver) {

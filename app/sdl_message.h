@@ -5,8 +5,10 @@
 
 namespace orvo::app {
 
-// True when a desktop to show windows on is named in the environment (an X
-// display or a Wayland compositor).
+// The desktop to show windows on as named in the environment (the X display,
+// else the Wayland compositor); empty when none is named.
+std::string DisplayName();
+// True when DisplayName() names one.
 bool HasDisplay();
 // True for SDL's video drivers that draw to no screen ("offscreen", "dummy").
 bool IsScreenlessDriver(const char* driver);

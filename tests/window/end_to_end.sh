@@ -32,7 +32,14 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
-  [ -s "$work/err" ] && { echo "program's standard error:" >&2; cat "$work/err" >&2; }
+  for f in err broken.err; do
+    [ -s "$work/$f" ] && { echo "program's standard error ($f):" >&2; cat "$work/$f" >&2; }
+  done
+  for pid in $orvo_pid $broken_pid; do
+    echo "process $pid: $(ps -o stat=,etime=,args= -p "$pid" 2>/dev/null || echo gone)" >&2
+  done
+  echo "windows:" >&2
+  xwininfo -root -tree 2>&1 | grep -E '"(Orvo|Error)' >&2 || true
   exit 1
 }
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }

@@ -202,5 +202,19 @@ TEST_F(BrokenStart, ALinkFindsTheRealFolder) {
       << r.err;
 }
 
+// A display that is named but cannot be reached is not "no display": the
+// message names it, so a player can see which one was tried.
+TEST_F(BrokenStart, AnUnreachableDisplayIsNamed) {
+  CopyPictures();
+  const RunResult r = RunProgram((root_ / "orvo").string(), {"WAYLAND_DISPLAY", "SDL_VIDEODRIVER"},
+                                 {"DISPLAY=:4711"});
+  ASSERT_FALSE(r.blocked);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(
+      r.err.find("Error loading game: Cannot open the window: cannot connect to the display :4711\n"),
+      std::string::npos)
+      << r.err;
+}
+
 }  // namespace
 }  // namespace orvo::app
