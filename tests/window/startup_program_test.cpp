@@ -211,7 +211,8 @@ TEST_F(BrokenStart, AnUnreachableDisplayIsNamed) {
   ASSERT_FALSE(r.blocked);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(
-      r.err.find("Error loading game: Cannot open the window: cannot connect to the display :4711\n"),
+      r.err.find(
+          "Error loading game: Cannot open the window: cannot connect to the display :4711\n"),
       std::string::npos)
       << r.err;
 }
