@@ -1,10 +1,9 @@
-// The application object: start-up, shutdown and the services the rules use.
+// The application object: start-up, shutdown and the view a platform draws.
 #include "app/app.h"
 
 #include <cstdlib>
 
 #include "gfx/file_lookup.h"
-#include "gfx/sprite_draw.h"
 
 namespace orvo::app {
 
@@ -14,12 +13,8 @@ using game::kFrontHeight;
 using game::kFrontWidth;
 
 // Each picture must cover the rectangles that the drawing reads from it: the
-// board's background the whole board, the sprite sheet seven columns of
-// values (0 to 6) by six animation frames, the grid tile one pixel at least.
-constexpr std::int32_t kSheetColumns = 7;
-constexpr std::int32_t kSheetFrames = 6;
-constexpr std::int32_t kSheetWidth = kSheetColumns * gfx::TileWidth;
-constexpr std::int32_t kSheetHeight = kSheetFrames * gfx::TileHeight;
+// board's background the whole board, the sprite sheet every value and
+// animation frame, the grid tile one pixel at least.
 struct PictureNeed {
   const char* file;
   bool mask;
@@ -27,15 +22,21 @@ struct PictureNeed {
   std::int32_t height;
 };
 constexpr PictureNeed kBackPicture{"GameBack.jpg", false, kFrontWidth, kFrontHeight};
-constexpr PictureNeed kBlocksPicture{"Blocks.gif", true, kSheetWidth, kSheetHeight};
+constexpr PictureNeed kBlocksPicture{"Blocks.gif", true, game::kSheetWidth, game::kSheetHeight};
 constexpr PictureNeed kGridPicture{"Grid.gif", false, 1, 1};
 
 }  // namespace
 
-App::App(Host& host) : host_(host), game_(*this) {}
+App::App(Platform& platform) : platform_(platform), labels_(platform), game_(platform, labels_) {
+  for (int i = 0; i < game::kControlCount; ++i) {
+    const auto c = static_cast<game::Control>(i);
+    const ControlData& d = form_[c];
+    labels_.Initialize(c, game::LabelState{d.Caption, d.Tag, d.Visible, d.TextColor});
+  }
+}
 
 bool App::StartUp(const std::string& graphicsPath, std::string& error) {
-  cache_.InitBitmaps(surfaces_, host_.Pictures());
+  cache_.InitBitmaps(surfaces_, platform_.Pictures());
   front_dc_ = surfaces_.Create(kFrontWidth, kFrontHeight);
 
   // A missing, unreadable or too small picture is reported here, at
@@ -76,49 +77,12 @@ bool App::StartUp(const std::string& graphicsPath, std::string& error) {
 void App::ShutDown() {
   cache_.ReleaseBitmaps();
   surfaces_.Destroy(front_dc_);
-  host_.EndProgram(0);
-  std::abort();  // not reached: the host ends the program
+  platform_.EndProgram(0);
+  std::abort();  // not reached: the platform ends the program
 }
 
-std::int64_t App::TickCount() {
-  return host_.TickCount();
-}
-
-void App::Wait(std::int32_t ms) {
-  // Returns once at least ms milliseconds have passed since the call; window
-  // events stay queued meanwhile.
-  const std::int64_t start = host_.TickCount();
-  host_.WaitUntil(start + ms, ms);
-}
-
-float App::NextRandom() {
-  return host_.NextRandom();
-}
-void App::ReseedRandom() {
-  host_.ReseedRandom();
-}
-void App::RefreshFront() {
-  host_.RefreshFront();
-}
-
-void App::SetCaption(game::Control c, const std::string& text) {
-  form_[c].Caption = text;
-  host_.ControlChanged(c, ControlChange::Caption);
-}
-
-void App::SetTag(game::Control c, const std::string& tag) {
-  form_[c].Tag = tag;
-  host_.ControlChanged(c, ControlChange::Tag);
-}
-
-void App::SetVisible(game::Control c, bool visible) {
-  form_[c].Visible = visible;
-  host_.ControlChanged(c, ControlChange::Visible);
-}
-
-void App::SetTextColor(game::Control c, gfx::Color color) {
-  form_[c].TextColor = color;
-  host_.ControlChanged(c, ControlChange::Color);
+FrameView App::View() const {
+  return FrameView{surfaces_.Get(front_dc_), form_, labels_};
 }
 
 }  // namespace orvo::app

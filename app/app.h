@@ -1,16 +1,19 @@
 // The application: start-up and shutdown, the window's event handlers, the
-// game loop, the key table and Wait. It runs the rules on whatever Host it is
-// given and provides them their services.
+// game loop and the key table. It owns the game, the labels and the board
+// surface, runs them on whatever platform it is given, and shows the platform
+// what to draw through View().
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "app/form.h"
-#include "app/host.h"
 #include "app/key_table.h"
+#include "app/platform.h"
 #include "game/game.h"
+#include "game/labels.h"
 #include "gfx/bitmap_cache.h"
+#include "gfx/surface.h"
 #include "gfx/surface_table.h"
 
 namespace orvo::app {
@@ -20,9 +23,19 @@ namespace orvo::app {
 // processing; without a bound, enough such pairs overflow the stack.
 inline constexpr int kMaxNestedGameLoops = 256;
 
-class App : public game::GameServices {
+// What a platform draws: the board surface at Front, and every label where
+// the form puts it with the values it has now.
+struct FrameView {
+  const gfx::Surface* Board;  // null until start-up has made it
+  const Form& Layout;
+  const game::Labels& Labels;
+};
+
+class App {
  public:
-  explicit App(Host& host);
+  explicit App(Platform& platform);
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
 
   // Start-up after the folder checks: binds the bitmap cache, makes the board
   // surface, loads the three pictures from `graphicsPath` (ending in the
@@ -48,29 +61,22 @@ class App : public game::GameServices {
   // is about to end (Escape pressed, or the game no longer running).
   std::int64_t NextDue() const;
 
-  // GameServices.
-  std::int64_t TickCount() override;
-  void Wait(std::int32_t ms) override;
-  float NextRandom() override;
-  void ReseedRandom() override;
-  void RefreshFront() override;
-  void SetCaption(game::Control c, const std::string& text) override;
-  void SetTag(game::Control c, const std::string& tag) override;
-  void SetVisible(game::Control c, bool visible) override;
-  void SetTextColor(game::Control c, gfx::Color color);
+  FrameView View() const;
 
-  game::Game& TheGame() { return game_; }
-  const game::Game& TheGame() const { return game_; }
-  Form& Controls() { return form_; }
-  const Form& Controls() const { return form_; }
+  // The rules, for the replay runner's commands (which set cells and
+  // variables and land pairs by design) and for tests.
+  game::Game& Rules() { return game_; }
+  const game::Game& Rules() const { return game_; }
+  // The key table and the labels, for tests that set a state directly.
   KeyTable& Keys() { return keys_; }
-  gfx::SurfaceTable& Surfaces() { return surfaces_; }
-  gfx::BitmapCache& Cache() { return cache_; }
-  gfx::SurfaceHandle FrontDC() const { return front_dc_; }
+  game::Labels& Labels() { return labels_; }
 
  private:
-  Host& host_;
-  Form form_;
+  void SetTextColor(game::Control c, gfx::Color color) { labels_.SetTextColor(c, color); }
+
+  Platform& platform_;
+  const Form form_;
+  game::Labels labels_;
   KeyTable keys_{};
   gfx::SurfaceTable surfaces_;
   gfx::BitmapCache cache_;

@@ -1,5 +1,6 @@
-// The main window's controls as data: captions, tags, visibility, colours and
-// layout. Hosts draw them; the rules write them through the App.
+// The main window's definition: each control's place, size, alignment and
+// font, and the caption, tag, visibility and colour it starts with. The
+// values it has later live in the game's labels; platforms draw both.
 #pragma once
 
 #include <array>

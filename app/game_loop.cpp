@@ -14,7 +14,7 @@ constexpr std::int64_t kLeftInterval = 100;
 
 void App::GameLoop() {
   // Counts this loop among the running ones until it returns, also when a
-  // host ends the program by unwinding through it.
+  // platform ends the program by unwinding through it.
   struct Running {
     int& loops;
     explicit Running(int& n) : loops(n) { ++loops; }
@@ -26,14 +26,14 @@ void App::GameLoop() {
   while (state.Running) {
     ProcessKeys();
     game_.SlidePair();
-    host_.ProcessEvents(NextDue());
+    platform_.ProcessEvents(NextDue());
   }
 }
 
 void App::ProcessKeys() {
   game::GameState& state = game_.State();
   // One reading for the whole turn, even after a bomb or a move took time.
-  const std::int64_t now = host_.TickCount();
+  const std::int64_t now = platform_.TickCount();
   const auto due = [&](int code) { return keys_[code].Pressed && keys_[code].NextTime < now; };
 
   // Escape halts the game after the rest of this turn; the caption stays "Stop".

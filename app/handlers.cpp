@@ -50,18 +50,18 @@ void App::lblAction_Click(int index) {
   if (index < 0 || index > 1) return;
   const game::Control control = ActionControl(index);
   // The protocol follows the tag, compared in lower case, not the index.
-  const std::string tag = Lower(form_[control].Tag);
+  const std::string tag = Lower(labels_[control].Tag);
   if (tag == "start") {
     if (game_.State().Running) return;
     // A deliberate bound: every Start inside a running loop's event processing
     // nests one more loop on the stack, and unbounded nesting overflowed it.
     // The click past the bound is ignored and changes nothing.
     if (running_loops_ >= kMaxNestedGameLoops) {
-      host_.StartClickIgnored();
+      platform_.StartClickIgnored();
       return;
     }
-    SetCaption(control, "Stop");
-    SetTag(control, "stop");
+    labels_.SetCaption(control, "Stop");
+    labels_.SetTag(control, "stop");
     game_.State().Running = true;
     game_.NewGame();
     game_.SpawnPair();
@@ -72,8 +72,8 @@ void App::lblAction_Click(int index) {
     GameLoop();
   } else if (tag == "stop") {
     game_.State().Running = false;
-    SetCaption(control, "Start");
-    SetTag(control, "start");
+    labels_.SetCaption(control, "Start");
+    labels_.SetTag(control, "start");
   } else if (tag == "end") {
     Form_Unload();
   }

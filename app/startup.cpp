@@ -3,8 +3,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
 #include "gfx/file_lookup.h"
 
@@ -36,14 +34,6 @@ void Fail(const std::string& text) {
 std::string WithSeparator(std::string folder) {
   if (folder.empty() || folder.back() != '/') folder += '/';
   return folder;
-}
-
-std::string ProgramFolder() {
-  std::error_code ec;
-  // The real file of the executable, not the link it may have been started by.
-  const std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe", ec);
-  if (ec) return {};
-  return WithSeparator(exe.parent_path().string());
 }
 
 std::string CheckPath(const std::string& folder) {

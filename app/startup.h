@@ -1,5 +1,5 @@
-// Start-up checks that need no window: the program's folder, the folder test
-// and the fatal message that ends the program when a check fails.
+// Start-up checks that need no window: the folder test and the fatal
+// message that ends the program when a check fails.
 #pragma once
 
 #include <functional>
@@ -23,10 +23,6 @@ void SetFatalMessage(FatalMessageFn fn);
 
 // `folder` with a "/" at its end (unchanged when it already has one).
 std::string WithSeparator(std::string folder);
-
-// The folder of the running executable, symbolic links resolved, ending in
-// "/". Empty when it cannot be found.
-std::string ProgramFolder();
 
 // Returns `folder` when it holds at least one ordinary, non-hidden file;
 // otherwise fails with "Path not found: " followed by `folder`.

@@ -3,17 +3,20 @@
 
 #include <string>
 
+#include "game/cell_drawing.h"
 #include "gfx/bitmap_cache.h"
-#include "gfx/codecs/library_codecs.h"
 #include "gfx/sprite_draw.h"
 #include "gfx/surface_table.h"
+#include "platform/desktop/library_codecs.h"
 #include "tests/gfx/jpeg_writer.h"
 
 namespace {
 
 using namespace orvo::gfx;
+using orvo::game::BlockDraw;
+using orvo::game::CellRestore;
 
-const codecs::LibraryPictureDecoder decoder;
+const orvo::desktop::LibraryPictureDecoder decoder;
 
 std::string Picture(const char* name) {
   return std::string(ORVO_GRAPHICS_DIR) + name;

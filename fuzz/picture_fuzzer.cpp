@@ -6,10 +6,10 @@
 #include <span>
 #include <string>
 
-#include "gfx/codecs/library_codecs.h"
+#include "platform/desktop/library_codecs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const orvo::gfx::codecs::LibraryPictureDecoder decoder;
+  static const orvo::desktop::LibraryPictureDecoder decoder;
   std::string reason;
   const auto picture = decoder.Decode(std::span(data, size), reason);
   if (!picture) {

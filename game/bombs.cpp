@@ -11,7 +11,6 @@ namespace {
 
 constexpr char kBombGlyph[] = "\xC2\xA4 ";  // U+00A4 and a space, once per bomb
 constexpr std::int32_t kAnimationFrames = 6;
-constexpr std::int32_t kSpawnPause = 500;
 // Play never holds more than five bombs; a counter set far beyond that from
 // outside still gets a label of bounded length.
 constexpr std::int32_t kMostGlyphs = 100000;
@@ -26,7 +25,7 @@ std::string BombsText(std::int32_t bombs) {
 
 void Game::AddBombs(std::int32_t n) {
   state_.Bombs = SaturatingAdd(state_.Bombs, n);
-  services_.SetCaption(Control::lblBombs, BombsText(state_.Bombs));
+  labels_.SetCaption(Control::lblBombs, BombsText(state_.Bombs));
 }
 
 void Game::UseBomb() {

@@ -6,7 +6,10 @@
 #include <string>
 
 #include "game/board.h"
+#include "game/board_geometry.h"
 #include "game/game_services.h"
+#include "game/labels.h"
+#include "game/timing.h"
 #include "gfx/bitmap_cache.h"
 #include "gfx/surface_table.h"
 
@@ -38,14 +41,10 @@ struct GameGraphics {
   std::int32_t GridBitmap = -1;
 };
 
-inline constexpr std::int32_t FrameDelay = 100;
-inline constexpr std::int32_t kFrontWidth = 480;
-inline constexpr std::int32_t kFrontHeight = 288;
-inline constexpr std::int32_t kEntryRow = 2;
-
 class Game {
  public:
-  explicit Game(GameServices& services) : services_(services) {}
+  // The rules write the labels through `labels`, whose owner shows them.
+  Game(GameServices& services, Labels& labels) : services_(services), labels_(labels) {}
 
   void SetGraphics(const GameGraphics& g) { graphics_ = g; }
   const GameGraphics& Graphics() const { return graphics_; }
@@ -114,6 +113,7 @@ class Game {
   void DrawBlock(std::int32_t x, std::int32_t y, std::int32_t value, std::int32_t frame);
 
   GameServices& services_;
+  Labels& labels_;
   GameGraphics graphics_;
   GameState state_;
   Board board_;

@@ -8,15 +8,15 @@ namespace orvo::game {
 void Game::GameOver() {
   state_.PairActive = false;
   state_.Running = false;
-  services_.SetCaption(Control::lblAction0, "Start");
-  services_.SetTag(Control::lblAction0, "start");
-  services_.SetCaption(Control::lblScore, std::to_string(state_.Points));
-  services_.SetCaption(Control::lblMaxReactions, std::to_string(state_.MaxReactions));
+  labels_.SetCaption(Control::lblAction0, "Start");
+  labels_.SetTag(Control::lblAction0, "start");
+  labels_.SetCaption(Control::lblScore, std::to_string(state_.Points));
+  labels_.SetCaption(Control::lblMaxReactions, std::to_string(state_.MaxReactions));
   DrawGridOverlay();
-  services_.SetVisible(Control::Label3, true);
-  services_.SetVisible(Control::Label4, true);
-  services_.SetVisible(Control::lblScore, true);
-  services_.SetVisible(Control::lblMaxReactions, true);
+  labels_.SetVisible(Control::Label3, true);
+  labels_.SetVisible(Control::Label4, true);
+  labels_.SetVisible(Control::lblScore, true);
+  labels_.SetVisible(Control::lblMaxReactions, true);
   services_.RefreshFront();
 }
 

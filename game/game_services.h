@@ -1,12 +1,12 @@
 // The only way out of the rules: the clock, the waits, the random source, the
-// board view's refresh and the labels. The application provides it; the rules
-// never know which host runs them.
+// board view's refresh and the labels' changes. A platform provides them;
+// the rules never know which one runs them.
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "game/control.h"
+#include "game/labels.h"
 
 namespace orvo::game {
 
@@ -20,13 +20,14 @@ class GameServices {
   virtual void Wait(std::int32_t ms) = 0;
   // Uniform single-precision numbers in [0, 1).
   virtual float NextRandom() = 0;
+  // A new game starts the random source afresh.
   virtual void ReseedRandom() = 0;
   // Makes what was drawn on the board surface visible.
   virtual void RefreshFront() = 0;
-  // Sets a label's caption and refreshes the label at once.
-  virtual void SetCaption(Control c, const std::string& text) = 0;
-  virtual void SetTag(Control c, const std::string& tag) = 0;
-  virtual void SetVisible(Control c, bool visible) = 0;
+  // A label's caption, tag, visibility or text colour was set (changed or
+  // not) and now stands as `label`; a caption set asks for the label to be
+  // shown at once.
+  virtual void ControlChanged(Control c, ControlChange what, const LabelState& label) = 0;
 };
 
 }  // namespace orvo::game

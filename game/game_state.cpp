@@ -1,6 +1,6 @@
 // Resetting a game and writing cells.
+#include "game/cell_drawing.h"
 #include "game/game.h"
-#include "gfx/sprite_draw.h"
 
 namespace orvo::game {
 
@@ -13,13 +13,13 @@ const gfx::BitmapEntry& Game::Picture(std::int32_t index) const {
 
 void Game::RestoreCell(std::int32_t x, std::int32_t y) {
   if (graphics_.surfaces == nullptr) return;
-  gfx::CellRestore(*graphics_.surfaces, graphics_.FrontDC, Picture(graphics_.BackBitmap), x, y);
+  CellRestore(*graphics_.surfaces, graphics_.FrontDC, Picture(graphics_.BackBitmap), x, y);
 }
 
 void Game::DrawBlock(std::int32_t x, std::int32_t y, std::int32_t value, std::int32_t frame) {
   if (graphics_.surfaces == nullptr) return;
-  gfx::BlockDraw(*graphics_.surfaces, graphics_.FrontDC, Picture(graphics_.BlocksBitmap), x, y,
-                 value, frame);
+  BlockDraw(*graphics_.surfaces, graphics_.FrontDC, Picture(graphics_.BlocksBitmap), x, y, value,
+            frame);
 }
 
 void Game::NewGame() {
@@ -34,15 +34,15 @@ void Game::NewGame() {
   state_.NextBombPoints = 1000;
   // Cleared is left alone: every landing sets it to 0 first.
   AddPoints(0);
-  services_.SetCaption(Control::lblLevel, std::to_string(state_.Level));
-  services_.SetCaption(Control::lblBombs, "");
+  labels_.SetCaption(Control::lblLevel, std::to_string(state_.Level));
+  labels_.SetCaption(Control::lblBombs, "");
   // The reset writes the grid directly: nothing is drawn. The picture of the
   // previous game stays until the board is repainted as a whole.
   board_.Clear();
-  services_.SetVisible(Control::Label3, false);
-  services_.SetVisible(Control::Label4, false);
-  services_.SetVisible(Control::lblScore, false);
-  services_.SetVisible(Control::lblMaxReactions, false);
+  labels_.SetVisible(Control::Label3, false);
+  labels_.SetVisible(Control::Label4, false);
+  labels_.SetVisible(Control::lblScore, false);
+  labels_.SetVisible(Control::lblMaxReactions, false);
   services_.RefreshFront();
 }
 

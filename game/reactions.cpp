@@ -12,8 +12,6 @@ namespace orvo::game {
 namespace {
 
 constexpr std::int32_t kHighestLevel = 5;
-constexpr std::int32_t kFallPause = 200;
-constexpr std::int32_t kSpawnPause = 500;
 
 }  // namespace
 

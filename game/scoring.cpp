@@ -20,14 +20,14 @@ double Game::LevelThreshold(std::int32_t level) const {
 void Game::AddPoints(std::int32_t n) {
   // Points saturate at the top of the 32-bit range instead of wrapping.
   state_.Points = SaturatingAdd(state_.Points, n);
-  services_.SetCaption(Control::lblPoints, PointsText(state_.Points));
+  labels_.SetCaption(Control::lblPoints, PointsText(state_.Points));
   UpdateReactions();
   while (LevelThreshold(state_.Level) < static_cast<double>(state_.Points)) {
     state_.Level = SaturatingAdd(state_.Level, 1);
-    services_.SetCaption(Control::lblLevel, std::to_string(state_.Level));
+    labels_.SetCaption(Control::lblLevel, std::to_string(state_.Level));
   }
-  services_.SetCaption(Control::lblNextLevelPoints,
-                       WholeNumberText(LevelThreshold(state_.Level) - state_.Points));
+  labels_.SetCaption(Control::lblNextLevelPoints,
+                     WholeNumberText(LevelThreshold(state_.Level) - state_.Points));
   // With five bombs held no bomb is awarded and the passed threshold is kept,
   // so the bomb comes with a later award once one has been used.
   while (state_.Points > state_.NextBombPoints && state_.Bombs <= 4) {
@@ -38,8 +38,8 @@ void Game::AddPoints(std::int32_t n) {
 
 void Game::UpdateReactions() {
   if (state_.Reactions > state_.MaxReactions) state_.MaxReactions = state_.Reactions;
-  services_.SetCaption(Control::lblReactions, std::to_string(state_.Reactions) + "/" +
-                                                  std::to_string(state_.MaxReactions));
+  labels_.SetCaption(Control::lblReactions,
+                     std::to_string(state_.Reactions) + "/" + std::to_string(state_.MaxReactions));
 }
 
 }  // namespace orvo::game

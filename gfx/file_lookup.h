@@ -1,5 +1,6 @@
-// File look-ups as the original platform did them: letter case does not
-// matter, and only ordinary files count (no folders, no hidden dot-files).
+// How the game finds its files: letter case does not matter, so a folder
+// copied from a case-insensitive disk still works, and only ordinary files
+// count (no folders, no hidden dot-files).
 #pragma once
 
 #include <optional>

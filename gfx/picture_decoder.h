@@ -40,8 +40,4 @@ class PictureDecoder {
 std::optional<Surface> DecodePictureFile(const std::string& path, const PictureDecoder& decoder,
                                          std::string& error);
 
-// Writes a surface as a PNG file; false with `error` set on failure. (Only
-// the replay's snapshots write pictures; this goes to the replay tool.)
-bool WritePng(const Surface& surface, const std::string& path, std::string& error);
-
 }  // namespace orvo::gfx

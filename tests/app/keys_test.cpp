@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/app/fake_host.h"
+#include "tests/app/fake_platform.h"
 
 namespace orvo_test {
 namespace {
@@ -209,16 +209,16 @@ TEST_F(ProcessKeysTest, WithoutAPairOnlyEscapeActs) {
 // Escape stops the game after the rest of the turn and leaves the caption.
 TEST_F(ProcessKeysTest, EscapeLetsTheTurnFinish) {
   rig.PairAt(5, 2);
-  rig.Form(Control::lblAction0).Caption = "Stop";
-  rig.Form(Control::lblAction0).Tag = "stop";
+  rig.SetCaption(Control::lblAction0, "Stop");
+  rig.SetTag(Control::lblAction0, "stop");
   rig.app.Form_KeyDown(VK_ESCAPE);
   rig.app.Form_KeyDown(VK_LEFT);
   Turn(100000);
   EXPECT_FALSE(rig.State().Running);
   EXPECT_EQ(Column(), 4) << "Left still acted in this turn";
   EXPECT_TRUE(rig.State().PairActive);
-  EXPECT_EQ(rig.Form(Control::lblAction0).Caption, "Stop");
-  EXPECT_EQ(rig.Form(Control::lblAction0).Tag, "stop");
+  EXPECT_EQ(rig.Label(Control::lblAction0).Caption, "Stop");
+  EXPECT_EQ(rig.Label(Control::lblAction0).Tag, "stop");
 }
 
 }  // namespace

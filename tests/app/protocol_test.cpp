@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "tests/app/fake_host.h"
+#include "tests/app/fake_platform.h"
 
 namespace orvo_test {
 namespace {
@@ -13,8 +13,8 @@ using namespace orvo::app;
 class ProtocolTest : public ::testing::Test {
  protected:
   AppRig rig;
-  ControlData& Start() { return rig.Form(Control::lblAction0); }
-  ControlData& Exit() { return rig.Form(Control::lblAction1); }
+  const orvo::game::LabelState& Start() { return rig.Label(Control::lblAction0); }
+  const orvo::game::LabelState& Exit() { return rig.Label(Control::lblAction1); }
 };
 
 TEST_F(ProtocolTest, LoopEnteredWhileStoppedDoesNothing) {
@@ -78,10 +78,10 @@ TEST_F(ProtocolTest, EachTurnRunsKeysThenSlide) {
 }
 
 TEST_F(ProtocolTest, TagsAreComparedInLowerCase) {
-  Start().Tag = "START";
+  rig.SetTag(Control::lblAction0, "START");
   rig.host.batches.push_back([&] {
     EXPECT_TRUE(rig.State().Running);
-    Start().Tag = "sToP";
+    rig.SetTag(Control::lblAction0, "sToP");
     rig.app.lblAction_Click(0);
     EXPECT_FALSE(rig.State().Running);
     EXPECT_EQ(Start().Caption, "Start");
@@ -90,12 +90,13 @@ TEST_F(ProtocolTest, TagsAreComparedInLowerCase) {
   EXPECT_EQ(rig.host.processCalls, 1);
   EXPECT_EQ(rig.host.unscriptedCalls, 0);
 
-  Exit().Tag = "End";
+  rig.SetTag(Control::lblAction1, "End");
   EXPECT_THROW(rig.app.lblAction_Click(1), ProgramEnded);
 }
 
 TEST_F(ProtocolTest, UnknownTagDoesNothing) {
-  Start().Tag = "pause";
+  rig.SetTag(Control::lblAction0, "pause");
+  rig.host.changes.clear();
   rig.app.lblAction_Click(0);
   rig.app.lblAction_Click(7);
   rig.app.lblAction_Click(-1);
@@ -106,8 +107,8 @@ TEST_F(ProtocolTest, UnknownTagDoesNothing) {
 
 // The protocol follows the tag, not the index.
 TEST_F(ProtocolTest, WhicheverElementCarriesStartStartsTheGame) {
-  Start().Tag = "end";
-  Exit().Tag = "start";
+  rig.SetTag(Control::lblAction0, "end");
+  rig.SetTag(Control::lblAction1, "start");
   rig.host.batches.push_back([&] {
     EXPECT_TRUE(rig.State().Running);
     EXPECT_EQ(Exit().Caption, "Stop");
@@ -123,7 +124,7 @@ TEST_F(ProtocolTest, WhicheverElementCarriesStartStartsTheGame) {
 TEST_F(ProtocolTest, StartWhileRunningIsIgnored) {
   rig.host.batches.push_back([&] {
     rig.State().Points = 55;
-    Exit().Tag = "start";
+    rig.SetTag(Control::lblAction1, "start");
     rig.app.lblAction_Click(1);  // a second "start" while the game runs
     EXPECT_EQ(rig.State().Points, 55);
     EXPECT_EQ(Exit().Caption, "Exit");
@@ -191,7 +192,7 @@ TEST_F(ProtocolTest, LoopsLeftByEndingTheProgramAreNotCounted) {
   EXPECT_EQ(rig.host.reseeds, kMaxNestedGameLoops);
 
   // Had the loops stayed counted, this Start would be ignored.
-  Start().Tag = "start";
+  rig.SetTag(Control::lblAction0, "start");
   rig.host.batches.clear();
   rig.host.batches.push_back([&] {
     rig.app.lblAction_Click(0);
@@ -241,9 +242,9 @@ TEST_F(ProtocolTest, PressColours) {
     const Control c = index == 0 ? Control::lblAction0 : Control::lblAction1;
     rig.host.changes.clear();
     rig.app.lblAction_MouseDown(index);
-    EXPECT_EQ(rig.Form(c).TextColor, orvo::gfx::Rgb(240, 160, 240));
+    EXPECT_EQ(rig.Label(c).TextColor, orvo::gfx::Rgb(240, 160, 240));
     rig.app.lblAction_MouseUp(index);
-    EXPECT_EQ(rig.Form(c).TextColor, orvo::gfx::Rgb(128, 64, 240));
+    EXPECT_EQ(rig.Label(c).TextColor, orvo::gfx::Rgb(128, 64, 240));
     const std::vector<std::pair<Control, ControlChange>> want = {{c, ControlChange::Color},
                                                                  {c, ControlChange::Color}};
     EXPECT_EQ(rig.host.changes, want);

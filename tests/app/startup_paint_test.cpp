@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "gfx/sprite_draw.h"
-#include "tests/app/fake_host.h"
+#include "tests/app/fake_platform.h"
 
 namespace orvo_test {
 namespace {
@@ -20,12 +20,13 @@ class StartedAppTest : public ::testing::Test {
     started = rig.app.StartUp(ORVO_GRAPHICS_DIR, error);
     EXPECT_TRUE(started) << error;
   }
-  orvo::gfx::Surface& Front() { return *rig.app.Surfaces().Get(rig.app.FrontDC()); }
+  orvo::gfx::SurfaceTable& Table() { return *rig.app.Rules().Graphics().surfaces; }
+  orvo::gfx::Surface& Front() { return *Table().Get(rig.app.Rules().Graphics().FrontDC); }
   const orvo::gfx::BitmapEntry& Picture(std::int32_t index) {
-    return *rig.app.Cache().Entry(index);
+    return *rig.app.Rules().Graphics().cache->Entry(index);
   }
   const orvo::gfx::Surface& Background() {
-    return *rig.app.Surfaces().Get(Picture(rig.app.TheGame().Graphics().BackBitmap).DC);
+    return *Table().Get(Picture(rig.app.Rules().Graphics().BackBitmap).DC);
   }
   // Front equals the background picture, except in the listed cells.
   ::testing::AssertionResult ShowsBackgroundExcept(std::set<std::pair<int, int>> cells) {
@@ -46,7 +47,7 @@ class StartedAppTest : public ::testing::Test {
 
 TEST_F(StartedAppTest, LoadsThePicturesAndResetsTheGame) {
   ASSERT_TRUE(started);
-  const auto& g = rig.app.TheGame().Graphics();
+  const auto& g = rig.app.Rules().Graphics();
   EXPECT_EQ(Front().Width(), 480);
   EXPECT_EQ(Front().Height(), 288);
   const auto& back = Picture(g.BackBitmap);
@@ -57,7 +58,7 @@ TEST_F(StartedAppTest, LoadsThePicturesAndResetsTheGame) {
   EXPECT_EQ(back.MaskDC, orvo::gfx::kNoMask);
   EXPECT_GE(blocks.Width, 7 * 48);
   EXPECT_GE(blocks.Height, 6 * 48);
-  EXPECT_NE(rig.app.Surfaces().Get(blocks.MaskDC), nullptr) << "the sprite sheet has a mask";
+  EXPECT_NE(Table().Get(blocks.MaskDC), nullptr) << "the sprite sheet has a mask";
   EXPECT_EQ(grid.MaskDC, orvo::gfx::kNoMask);
   EXPECT_GT(grid.Width, 0);
 
@@ -65,12 +66,12 @@ TEST_F(StartedAppTest, LoadsThePicturesAndResetsTheGame) {
   EXPECT_TRUE(rig.State().PairActive);
   EXPECT_EQ(rig.State().Level, 1);
   EXPECT_EQ(rig.State().NextBombPoints, 1000);
-  EXPECT_EQ(rig.Form(Control::lblPoints).Caption, "0");
-  EXPECT_EQ(rig.Form(Control::lblReactions).Caption, "0/0");
-  EXPECT_EQ(rig.Form(Control::lblNextLevelPoints).Caption, "30");
-  EXPECT_EQ(rig.Form(Control::lblLevel).Caption, "1");
-  EXPECT_EQ(rig.Form(Control::lblBombs).Caption, "");
-  EXPECT_FALSE(rig.Form(Control::lblScore).Visible);
+  EXPECT_EQ(rig.Label(Control::lblPoints).Caption, "0");
+  EXPECT_EQ(rig.Label(Control::lblReactions).Caption, "0/0");
+  EXPECT_EQ(rig.Label(Control::lblNextLevelPoints).Caption, "30");
+  EXPECT_EQ(rig.Label(Control::lblLevel).Caption, "1");
+  EXPECT_EQ(rig.Label(Control::lblBombs).Caption, "");
+  EXPECT_FALSE(rig.Label(Control::lblScore).Visible);
 }
 
 TEST_F(StartedAppTest, PaintWhileNoGameRunsLeavesTheSurface) {
@@ -103,8 +104,8 @@ TEST_F(StartedAppTest, PaintDuringAGameRepaintsTheBoard) {
 TEST_F(StartedAppTest, NewGameStartsOnACleanPicture) {
   ASSERT_TRUE(started);
   rig.host.batches.push_back([&] {
-    rig.app.TheGame().SetCell(0, 5, 4);
-    rig.app.TheGame().SetCell(6, 1, 2);
+    rig.app.Rules().SetCell(0, 5, 4);
+    rig.app.Rules().SetCell(6, 1, 2);
     rig.app.lblAction_Click(0);  // Stop: the blocks stay
   });
   rig.app.lblAction_Click(0);
@@ -120,9 +121,9 @@ TEST_F(StartedAppTest, NewGameStartsOnACleanPicture) {
 
 TEST_F(StartedAppTest, ShutDownReleasesEverySurface) {
   ASSERT_TRUE(started);
-  EXPECT_GT(rig.app.Surfaces().LiveCount(), 0u);
+  EXPECT_GT(Table().LiveCount(), 0u);
   EXPECT_THROW(rig.app.lblAction_Click(1), ProgramEnded);
-  EXPECT_EQ(rig.app.Surfaces().LiveCount(), 0u);
+  EXPECT_EQ(Table().LiveCount(), 0u);
 }
 
 TEST(StartUpTest, MissingPictureIsReported) {

@@ -1,7 +1,7 @@
 // Wait, and the earliest tick at which a loop turn can do anything.
 #include <gtest/gtest.h>
 
-#include "tests/app/fake_host.h"
+#include "tests/app/fake_platform.h"
 
 namespace orvo_test {
 namespace {
@@ -11,7 +11,7 @@ using namespace orvo::app;
 TEST(WaitTest, WaitsAtLeastTheGivenTime) {
   AppRig rig;
   rig.host.now = 5000;
-  rig.app.Wait(250);
+  rig.host.Wait(250);
   ASSERT_EQ(rig.host.waits.size(), 1u);
   EXPECT_EQ(rig.host.waits[0], std::make_pair(std::int64_t{5250}, 250));
   EXPECT_EQ(rig.host.now, 5250);
@@ -21,9 +21,9 @@ TEST(WaitTest, WaitsAtLeastTheGivenTime) {
 TEST(WaitTest, ZeroOrNegativeReturnsAtOnce) {
   AppRig rig;
   rig.host.now = 5000;
-  rig.app.Wait(0);
-  rig.app.Wait(-7);
-  rig.app.Wait(std::numeric_limits<std::int32_t>::min());
+  rig.host.Wait(0);
+  rig.host.Wait(-7);
+  rig.host.Wait(std::numeric_limits<std::int32_t>::min());
   EXPECT_EQ(rig.host.now, 5000);
   for (const auto& [deadline, ms] : rig.host.waits) EXPECT_LE(deadline, 5000) << ms;
 }
@@ -39,7 +39,7 @@ class NextDueTest : public ::testing::Test {
     const int y = rig.State().PairY;
     rig.host.now = at;
     rig.app.ProcessKeys();
-    rig.app.TheGame().SlidePair();
+    rig.app.Rules().SlidePair();
     return rig.State().PairX != x || rig.State().PairY != y;
   }
 };

@@ -75,20 +75,29 @@ class FakeServices : public orvo::game::GameServices {
     log.push_back("refresh");
     if (table != nullptr) frames.push_back(*table->Get(front));
   }
-  void SetCaption(Control c, const std::string& text) override {
-    log.push_back("caption " + std::string(ControlName(c)) + "=" + text);
-    captions[c] = text;
-    if (state != nullptr && c == Control::lblPoints) {
-      pointsSeen.emplace_back(state->Points, state->Level);
+  void ControlChanged(Control c, orvo::game::ControlChange what,
+                      const orvo::game::LabelState& label) override {
+    const std::string name(ControlName(c));
+    switch (what) {
+      case orvo::game::ControlChange::Caption:
+        log.push_back("caption " + name + "=" + label.Caption);
+        captions[c] = label.Caption;
+        if (state != nullptr && c == Control::lblPoints) {
+          pointsSeen.emplace_back(state->Points, state->Level);
+        }
+        break;
+      case orvo::game::ControlChange::Tag:
+        log.push_back("tag " + name + "=" + label.Tag);
+        tags[c] = label.Tag;
+        break;
+      case orvo::game::ControlChange::Visible:
+        log.push_back("visible " + name + "=" + (label.Visible ? "1" : "0"));
+        visible[c] = label.Visible;
+        break;
+      case orvo::game::ControlChange::Color:
+        log.push_back("color " + name);
+        break;
     }
-  }
-  void SetTag(Control c, const std::string& tag) override {
-    log.push_back("tag " + std::string(ControlName(c)) + "=" + tag);
-    tags[c] = tag;
-  }
-  void SetVisible(Control c, bool v) override {
-    log.push_back("visible " + std::string(ControlName(c)) + "=" + (v ? "1" : "0"));
-    visible[c] = v;
   }
 
   // The entries of the log that start with `prefix`.
@@ -179,7 +188,7 @@ struct Pictures {
     cache.InitBitmaps(table, raw);
     graphics.surfaces = &table;
     graphics.cache = &cache;
-    graphics.FrontDC = table.Create(480, 288);
+    graphics.FrontDC = table.Create(orvo::game::kFrontWidth, orvo::game::kFrontHeight);
     Front().Fill(kMarker);
     graphics.BackBitmap = cache.LoadBitmap(WritePicture("back.pic", 480, 288, BackAt), false);
     graphics.BlocksBitmap = cache.LoadBitmap(
@@ -200,8 +209,9 @@ struct Pictures {
 // A game drawing on the synthetic pictures, with recording services.
 struct Rig {
   FakeServices services;
+  orvo::game::Labels labels{services};
   Pictures pictures;
-  orvo::game::Game game{services};
+  orvo::game::Game game{services, labels};
 
   explicit Rig(int gridW = 48, int gridH = 48) : pictures(gridW, gridH) {
     game.SetGraphics(pictures.graphics);

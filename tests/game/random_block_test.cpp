@@ -11,7 +11,8 @@ namespace {
 class RandomBlockTest : public ::testing::Test {
  protected:
   FakeServices services;
-  orvo::game::Game game{services};
+  orvo::game::Labels labels{services};
+  orvo::game::Game game{services, labels};
 
   std::int32_t Draw(std::initializer_list<float> xs, std::int32_t exclude) {
     services.randoms.assign(xs.begin(), xs.end());

@@ -24,7 +24,8 @@ class ScoringTest : public ::testing::Test {
   std::string Caption(Control c) { return services.captions[c]; }
 
   FakeServices services;
-  orvo::game::Game game{services};
+  orvo::game::Labels labels{services};
+  orvo::game::Game game{services, labels};
 };
 
 TEST_F(ScoringTest, LevelThresholds) {

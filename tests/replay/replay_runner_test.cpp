@@ -17,8 +17,8 @@
 #include <streambuf>
 #include <vector>
 
-#include "gfx/codecs/library_codecs.h"
 #include "gfx/surface.h"
+#include "platform/desktop/library_codecs.h"
 
 namespace orvo::replay {
 namespace {
@@ -77,7 +77,7 @@ std::optional<gfx::Surface> ReadJpeg(const fs::path& path, std::string& reason) 
   std::ifstream file(path, std::ios::binary);
   const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)),
                                         std::istreambuf_iterator<char>());
-  return gfx::codecs::DecodeJpeg(bytes, reason);
+  return desktop::DecodeJpeg(bytes, reason);
 }
 
 // Each test runs in a folder of its own, the current folder while it runs.

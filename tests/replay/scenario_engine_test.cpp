@@ -19,7 +19,7 @@ namespace {
 // each turn may wait `turnWait` ms.
 class FakeWindow : public ReplayWindow {
  public:
-  explicit FakeWindow(ReplayHost& host) : host_(host) {}
+  explicit FakeWindow(ReplayPlatform& host) : host_(host) {}
 
   void Deliver(const Event& e) override {
     static const char* const kNames[] = {"keydown", "keyup", "click", "mousedown",
@@ -69,7 +69,7 @@ class FakeWindow : public ReplayWindow {
 
   void Log(const std::string& what) { log.push_back(what + "@" + std::to_string(host_.Clock())); }
 
-  ReplayHost& host_;
+  ReplayPlatform& host_;
   bool running_ = false;
   bool start_tag_ = true;
 };
@@ -102,7 +102,7 @@ struct Replay {
 
   std::string out;
   LineWriter writer{&out};
-  ReplayHost host{writer};
+  ReplayPlatform host{writer};
   std::istringstream in;
   ScenarioReader reader{in};
   FakeWindow window{host};

@@ -37,17 +37,17 @@ void AppWindow::Deliver(const Event& event) {
 void AppWindow::Apply(const Command& command) {
   switch (command.kind) {
     case CommandKind::Set:
-      app_.TheGame().Cells()(command.column, command.row) = command.value;
+      app_.Rules().Cells()(command.column, command.row) = command.value;
       break;
     case CommandKind::Let:
       Let(command.variable, command.amount);
       break;
     case CommandKind::Land:
-      app_.TheGame().Land();
+      app_.Rules().Land();
       break;
     case CommandKind::Dump:
       host_.Output().Line(
-          StateDump(app_.TheGame(), app_.Controls(), host_.Clock(), host_.Random().Used()));
+          StateDump(app_.Rules(), app_.View().Labels, host_.Clock(), host_.Random().Used()));
       break;
     case CommandKind::Snapshot:
       Snapshot(command.file);
@@ -58,7 +58,7 @@ void AppWindow::Apply(const Command& command) {
 }
 
 void AppWindow::Let(Variable variable, std::int64_t amount) {
-  game::GameState& s = app_.TheGame().State();
+  game::GameState& s = app_.Rules().State();
   // The parser has checked the range of each variable.
   auto n = static_cast<std::int32_t>(amount);
   switch (variable) {
@@ -102,7 +102,7 @@ void AppWindow::Let(Variable variable, std::int64_t amount) {
 }
 
 void AppWindow::Snapshot(const std::string& file) {
-  const gfx::Surface* front = app_.Surfaces().Get(app_.FrontDC());
+  const gfx::Surface* front = app_.View().Board;
   if (front == nullptr) throw ReplayError("snapshot: the board surface does not exist");
   CheckSnapshotPath(file);
   WritePngFile(*front, snapshot_folder_.empty() ? file : snapshot_folder_ + "/" + file, file);

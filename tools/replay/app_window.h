@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/app.h"
-#include "tools/replay/replay_host.h"
+#include "tools/replay/replay_platform.h"
 #include "tools/replay/scenario_engine.h"
 
 namespace orvo::replay {
@@ -13,7 +13,7 @@ namespace orvo::replay {
 class AppWindow : public ReplayWindow {
  public:
   // Snapshots go below `snapshotFolder` (empty: the current folder).
-  AppWindow(app::App& app, ReplayHost& host, std::string snapshotFolder = {})
+  AppWindow(app::App& app, ReplayPlatform& host, std::string snapshotFolder = {})
       : app_(app), host_(host), snapshot_folder_(std::move(snapshotFolder)) {}
 
   void Deliver(const Event& event) override;
@@ -24,7 +24,7 @@ class AppWindow : public ReplayWindow {
   void Snapshot(const std::string& file);
 
   app::App& app_;
-  ReplayHost& host_;
+  ReplayPlatform& host_;
   std::string snapshot_folder_;
 };
 

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <string>
 
+#include "platform/desktop/program_folder.h"
 #include "tools/replay/line_writer.h"
 #include "tools/replay/replay_error.h"
 #include "tools/replay/replay_runner.h"
@@ -19,11 +20,12 @@ constexpr const char* kUsage = "usage: orvo-replay [--graphics DIR] [FILE]";
 
 // The "Graphics/" folder beside the executable, as the game finds it.
 std::string DefaultGraphicsDir(const char* argv0) {
-  std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) exe = std::filesystem::absolute(argv0, ec);
-  std::string folder = exe.parent_path().string();
-  if (folder.empty() || folder.back() != '/') folder += '/';
+  std::string folder = orvo::desktop::ProgramFolder();
+  if (folder.empty()) {
+    std::error_code ec;
+    folder = std::filesystem::absolute(argv0, ec).parent_path().string();
+    if (folder.empty() || folder.back() != '/') folder += '/';
+  }
   return folder + "Graphics/";
 }
 

@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
-#include <random>
+
+#include "game/random_generator.h"
 
 namespace orvo::replay {
 
@@ -23,7 +24,7 @@ class RandomSource {
 
  private:
   std::deque<float> queue_;
-  std::optional<std::mt19937> generator_;
+  std::optional<game::RandomGenerator> generator_;
   std::uint64_t used_ = 0;
 };
 

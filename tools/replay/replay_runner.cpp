@@ -7,7 +7,7 @@
 #include "tools/replay/app_window.h"
 #include "tools/replay/printable_text.h"
 #include "tools/replay/replay_error.h"
-#include "tools/replay/replay_host.h"
+#include "tools/replay/replay_platform.h"
 #include "tools/replay/scenario_engine.h"
 #include "tools/replay/scenario_reader.h"
 
@@ -19,9 +19,8 @@ std::string ErrorLine(std::int64_t line, const std::string& reason) {
 
 int RunReplay(std::istream& scenario, const ReplayOptions& options, LineWriter& out,
               std::string& error) {
-  ReplayHost host(out);
+  ReplayPlatform host(out);
   app::App app(host);
-  host.SetForm(&app.Controls());
   AppWindow window(app, host, options.snapshotFolder);
   ScenarioReader reader(scenario);
   if (options.interactive) reader.BeforeRead([&out] { out.Flush(); });

@@ -7,7 +7,7 @@
 
 namespace orvo::replay {
 
-ScenarioEngine::ScenarioEngine(ScenarioReader& reader, ReplayHost& host, ReplayWindow& window)
+ScenarioEngine::ScenarioEngine(ScenarioReader& reader, ReplayPlatform& host, ReplayWindow& window)
     : reader_(reader), host_(host), window_(window) {}
 
 void ScenarioEngine::Run() {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tools/replay/command.h"
-#include "tools/replay/replay_host.h"
+#include "tools/replay/replay_platform.h"
 #include "tools/replay/scenario_reader.h"
 
 namespace orvo::replay {
@@ -25,7 +25,7 @@ class ReplayWindow {
 
 class ScenarioEngine : public EventPump {
  public:
-  ScenarioEngine(ScenarioReader& reader, ReplayHost& host, ReplayWindow& window);
+  ScenarioEngine(ScenarioReader& reader, ReplayPlatform& host, ReplayWindow& window);
 
   // Runs the scenario while no game loop runs: executes commands, and at
   // each `run` delivers the events due up to its target. Ends only by
@@ -71,7 +71,7 @@ class ScenarioEngine : public EventPump {
   std::int64_t NextProcessingTick(std::int64_t nextDue) const;
 
   ScenarioReader& reader_;
-  ReplayHost& host_;
+  ReplayPlatform& host_;
   ReplayWindow& window_;
   std::priority_queue<Pending, std::vector<Pending>, Later> queue_;
   std::uint64_t next_order_ = 0;

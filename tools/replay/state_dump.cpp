@@ -16,7 +16,7 @@ Json Colour(gfx::Color c) {
 
 }  // namespace
 
-std::string StateDump(const game::Game& game, const app::Form& form, std::int64_t tick,
+std::string StateDump(const game::Game& game, const game::Labels& values, std::int64_t tick,
                       std::uint64_t randomUsed) {
   const game::GameState& s = game.State();
   Json j;
@@ -51,13 +51,14 @@ std::string StateDump(const game::Game& game, const app::Form& form, std::int64_
   static constexpr std::array kOverBoard = {Control::Label3, Control::Label4, Control::lblScore,
                                             Control::lblMaxReactions};
   Json& labels = j["labels"] = Json::object();
-  for (Control c : kLabels) labels[std::string(game::ControlName(c))] = form[c].Caption;
+  for (Control c : kLabels) labels[std::string(game::ControlName(c))] = values[c].Caption;
   Json& tags = j["tags"] = Json::object();
-  for (Control c : kActions) tags[std::string(game::ControlName(c))] = form[c].Tag;
+  for (Control c : kActions) tags[std::string(game::ControlName(c))] = values[c].Tag;
   Json& visible = j["visible"] = Json::object();
-  for (Control c : kOverBoard) visible[std::string(game::ControlName(c))] = form[c].Visible;
+  for (Control c : kOverBoard) visible[std::string(game::ControlName(c))] = values[c].Visible;
   Json& colors = j["colors"] = Json::object();
-  for (Control c : kActions) colors[std::string(game::ControlName(c))] = Colour(form[c].TextColor);
+  for (Control c : kActions)
+    colors[std::string(game::ControlName(c))] = Colour(values[c].TextColor);
   return j.dump();
 }
 

@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "app/form.h"
 #include "game/game.h"
+#include "game/labels.h"
 
 namespace orvo::replay {
 
-std::string StateDump(const game::Game& game, const app::Form& form, std::int64_t tick,
+std::string StateDump(const game::Game& game, const game::Labels& values, std::int64_t tick,
                       std::uint64_t randomUsed);
 
 }  // namespace orvo::replay

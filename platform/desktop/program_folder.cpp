@@ -1,0 +1,18 @@
+#include "platform/desktop/program_folder.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace orvo::desktop {
+
+std::string ProgramFolder() {
+  std::error_code ec;
+  // The real file of the executable, not the link it may have been started by.
+  const std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe", ec);
+  if (ec) return {};
+  std::string folder = exe.parent_path().string();
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+}  // namespace orvo::desktop

@@ -1,0 +1,12 @@
+// Where the running program lives, on Linux.
+#pragma once
+
+#include <string>
+
+namespace orvo::desktop {
+
+// The folder of the running executable, symbolic links resolved, ending in
+// "/". Empty when it cannot be found.
+std::string ProgramFolder();
+
+}  // namespace orvo::desktop

@@ -1,0 +1,149 @@
+#include "platform/sdl/window.h"
+
+#include <SDL2/SDL_image.h>
+
+#include <algorithm>
+
+#include "platform/sdl/embedded.h"
+#include "platform/sdl/message_box.h"
+
+namespace orvo::sdl {
+
+namespace {
+
+// The window opens at most this share of the usable desktop.
+constexpr double kComfortableShare = 0.85;
+
+}  // namespace
+
+Window::~Window() {
+  Close();
+}
+
+int Window::ChooseScale(const SDL_Rect& usable) {
+  const double across = kComfortableShare * usable.w / app::kClientWidth;
+  const double down = kComfortableShare * usable.h / app::kClientHeight;
+  return std::max(1, static_cast<int>(std::min(across, down)));
+}
+
+bool Window::Open(std::string& error) {
+  // A cascade refreshes the board many times in a row: presents never wait
+  // for the display's vertical blank.
+  SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  // The picture is small and changes in small steps: SDL's software renderer
+  // presents it in well under a millisecond without loading a GL driver
+  // (which would multiply the program's memory and start-up time). The
+  // SDL_RENDER_DRIVER environment variable still picks another.
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // The click that brings the window to the front also counts.
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // An ordinary desktop window: the compositor keeps running, and the screen
+  // saver may start (play itself is typing, which keeps it away).
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  // Only video and its events: no joystick or controller polling that would
+  // keep waking the process.
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    error = std::string("Cannot open the window: ") + SDL_GetError();
+    return false;
+  }
+  // Without a display SDL falls back to a driver that draws nowhere; the
+  // program would then run unseen. Only a caller that asks for such a driver
+  // by name (SDL_VIDEODRIVER) gets it. When a display is named but could not
+  // be reached, the message says which one.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  if (IsScreenlessDriver(driver) && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
+    const std::string named = DisplayName();
+    error = named.empty() ? "Cannot open the window: no display"
+                          : "Cannot open the window: cannot connect to the display " + named;
+    Close();
+    return false;
+  }
+  // Without the fonts the window would show no labels and no Start or Exit
+  // to click: that is a start-up failure, reported before any window.
+  fonts_ = std::make_unique<FontSet>();
+  if (!fonts_->Missing().empty()) {
+    error = "Cannot show the window's labels: " + fonts_->Missing();
+    Close();
+    return false;
+  }
+  SDL_Rect usable{0, 0, app::kClientWidth, app::kClientHeight};
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
+  const int scale = ChooseScale(usable);
+  window_ = SDL_CreateWindow(app::kWindowCaption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                             app::kClientWidth * scale, app::kClientHeight * scale,
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+  if (!window_) {
+    error = std::string("Cannot open the window: ") + SDL_GetError();
+    Close();
+    return false;
+  }
+  SDL_SetWindowMinimumSize(window_, app::kClientWidth, app::kClientHeight);
+  if (SDL_RWops* rw = SDL_RWFromConstMem(embedded::kIcon, static_cast<int>(embedded::kIconSize))) {
+    if (SDL_Surface* icon = IMG_Load_RW(rw, 1)) {
+      SDL_SetWindowIcon(window_, icon);
+      SDL_FreeSurface(icon);
+    }
+  }
+  renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (!renderer_) {
+    error = std::string("Cannot draw in the window: ") + SDL_GetError();
+    Close();
+    return false;
+  }
+  // The window's picture is drawn at its logical size and scaled by whole
+  // multiples with square pixels; the rest of a larger window is a black border.
+  SDL_RenderSetLogicalSize(renderer_, app::kClientWidth, app::kClientHeight);
+  SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+  composer_ = std::make_unique<Composer>(renderer_, *fonts_);
+  if (!composer_->SetBackground(embedded::kWindowBack, embedded::kWindowBackSize, error)) {
+    Close();
+    return false;
+  }
+  // Keys only: no text input or input-method windows.
+  SDL_StopTextInput();
+  return true;
+}
+
+void Window::Show(const app::FrameView& view) {
+  if (!window_) return;
+  SDL_ShowWindow(window_);
+  Present(view, true);
+}
+
+void Window::Close() {
+  composer_.reset();
+  fonts_.reset();
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  renderer_ = nullptr;
+  if (window_) SDL_DestroyWindow(window_);
+  window_ = nullptr;
+  if (SDL_WasInit(0) != 0) {
+    IMG_Quit();
+    SDL_Quit();
+  }
+}
+
+void Window::Present(const app::FrameView& view, bool uploadFront) {
+  if (!renderer_ || !composer_) return;
+  if (uploadFront && view.Board) composer_->UploadFront(*view.Board);
+  composer_->Draw(view);
+  SDL_RenderPresent(renderer_);
+}
+
+int Window::ActionAt(const app::FrameView& view, int x, int y) {
+  if (!composer_) return -1;
+  const SDL_Point at{x, y};
+  for (int index = 0; index < 2; ++index) {
+    const game::Control c = index == 0 ? game::Control::lblAction0 : game::Control::lblAction1;
+    if (!view.Labels[c].Visible) continue;
+    const SDL_Rect box = composer_->TextBox(view, c);
+    if (SDL_PointInRect(&at, &box)) return index;
+  }
+  return -1;
+}
+
+}  // namespace orvo::sdl

@@ -1,0 +1,271 @@
+// The SDL platform with a real (offscreen) window: events reach the handlers,
+// Start runs a game, Exit and closing end the program, and the waits sleep
+// without ever returning early.
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "app/app.h"
+#include "platform/sdl/sdl_platform.h"
+
+namespace orvo::app {
+namespace {
+
+using game::Control;
+
+class Window : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_STREQ(std::getenv("SDL_VIDEODRIVER"), "offscreen");
+    host_.Attach(app_);
+    std::string error;
+    ASSERT_TRUE(app_.StartUp(ORVO_GRAPHICS_DIR, error)) << error;
+    ASSERT_TRUE(host_.OpenWindow(error)) << error;
+    host_.ShowWindow();
+    host_.ProcessEvents(0);
+  }
+
+  // The middle of a caption's text, in window coordinates.
+  SDL_Point CentreOf(Control c) {
+    const SDL_Rect box = host_.TheWindow().Composition()->TextBox(app_.View(), c);
+    return SDL_Point{box.x + box.w / 2, box.y + box.h / 2};
+  }
+  static void PushMouse(Uint32 type, SDL_Point at) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.button.clicks = 1;
+    e.button.x = at.x;
+    e.button.y = at.y;
+    SDL_PushEvent(&e);
+  }
+  static void PushKey(Uint32 type, SDL_Keycode key, bool repeat = false) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.repeat = repeat ? 1 : 0;
+    e.key.keysym.sym = key;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    SDL_PushEvent(&e);
+  }
+  static void PushQuit() {
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+  }
+  void Click(Control c) {
+    PushMouse(SDL_MOUSEBUTTONDOWN, CentreOf(c));
+    PushMouse(SDL_MOUSEBUTTONUP, CentreOf(c));
+  }
+  // The composed window as last presented.
+  gfx::Color PixelAt(int x, int y) {
+    Uint32 p = 0;
+    SDL_Rect one{x, y, 1, 1};
+    SDL_RenderReadPixels(host_.TheWindow().Renderer(), &one, SDL_PIXELFORMAT_ARGB8888, &p, 4);
+    return gfx::Rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+  int CountColor(Control c, gfx::Color color) {
+    const SDL_Rect box = host_.TheWindow().Composition()->TextBox(app_.View(), c);
+    int n = 0;
+    for (int y = box.y; y < box.y + box.h; ++y) {
+      for (int x = box.x; x < box.x + box.w; ++x) n += PixelAt(x, y) == color;
+    }
+    return n;
+  }
+
+  sdl::SdlPlatform host_;
+  App app_{host_};
+};
+
+TEST_F(Window, HasItsCaptionAndLogicalSize) {
+  EXPECT_STREQ(SDL_GetWindowTitle(host_.TheWindow().Handle()), "Orvo (O-tended Pell)");
+  int w = 0, h = 0;
+  SDL_RenderGetLogicalSize(host_.TheWindow().Renderer(), &w, &h);
+  EXPECT_EQ(w, 580);
+  EXPECT_EQ(h, 388);
+  SDL_GetWindowSize(host_.TheWindow().Handle(), &w, &h);
+  EXPECT_EQ(w % 580, 0);
+  EXPECT_EQ(h % 388, 0);
+  EXPECT_EQ(w / 580, h / 388);
+}
+
+TEST_F(Window, KeysReachTheKeyTableWithTheirCodes) {
+  PushKey(SDL_KEYDOWN, SDLK_LEFT);
+  PushKey(SDL_KEYDOWN, SDLK_KP_ENTER);
+  PushKey(SDL_KEYDOWN, SDLK_a);
+  host_.ProcessEvents(0);
+  EXPECT_TRUE(app_.Keys()[VK_LEFT].Pressed);
+  EXPECT_TRUE(app_.Keys()[VK_RETURN].Pressed);
+  EXPECT_TRUE(app_.Keys()['A'].Pressed);
+
+  PushKey(SDL_KEYUP, SDLK_LEFT);
+  PushKey(SDL_KEYUP, SDLK_KP_ENTER);
+  host_.ProcessEvents(0);
+  EXPECT_FALSE(app_.Keys()[VK_LEFT].Pressed);
+  EXPECT_TRUE(app_.Keys()[VK_RETURN].Pressed);  // an Enter press waits for the loop
+
+  // The platform's key repeat arrives as further key-downs.
+  PushKey(SDL_KEYDOWN, SDLK_UP, true);
+  host_.ProcessEvents(0);
+  EXPECT_TRUE(app_.Keys()[VK_UP].Pressed);
+}
+
+TEST_F(Window, APressColoursTheCaptionAndAReleaseElsewhereDoesNotClick) {
+  PushMouse(SDL_MOUSEBUTTONDOWN, CentreOf(Control::lblAction0));
+  host_.ProcessEvents(0);
+  EXPECT_EQ(app_.View().Labels[Control::lblAction0].TextColor, kPressedColor);
+  EXPECT_GT(CountColor(Control::lblAction0, kPressedColor), 3);
+
+  PushMouse(SDL_MOUSEBUTTONUP, SDL_Point{300, 370});
+  host_.ProcessEvents(0);
+  EXPECT_EQ(app_.View().Labels[Control::lblAction0].TextColor, kCaptionColor);
+  EXPECT_GT(CountColor(Control::lblAction0, kCaptionColor), 3);
+  EXPECT_EQ(app_.View().Labels[Control::lblAction0].Caption, "Start");
+  EXPECT_FALSE(app_.Rules().State().Running);
+}
+
+TEST_F(Window, APressBesideTheTextIsNoPress) {
+  const SDL_Rect box = host_.TheWindow().Composition()->TextBox(app_.View(), Control::lblAction0);
+  PushMouse(SDL_MOUSEBUTTONDOWN, SDL_Point{box.x + box.w + 2, box.y + 2});
+  host_.ProcessEvents(0);
+  EXPECT_EQ(app_.View().Labels[Control::lblAction0].TextColor, kCaptionColor);
+  EXPECT_EQ(host_.TheWindow().ActionAt(app_.View(), box.x, box.y), 0);
+  EXPECT_EQ(host_.TheWindow().ActionAt(app_.View(), box.x + box.w, box.y), -1);
+  EXPECT_EQ(host_.TheWindow().ActionAt(app_.View(), box.x, box.y + box.h), -1);
+}
+
+TEST_F(Window, AClickOnStartRunsAGameUntilEscape) {
+  Click(Control::lblAction0);
+  PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+  // The click runs the whole game; Escape, handled by the game's own event
+  // processing, stops it and the click returns.
+  host_.ProcessEvents(0);
+  const game::GameState& state = app_.Rules().State();
+  EXPECT_FALSE(state.Running);
+  EXPECT_TRUE(state.PairActive);
+  EXPECT_EQ(app_.View().Labels[Control::lblAction0].Caption, "Stop");
+  EXPECT_EQ(app_.View().Labels[Control::lblAction0].TextColor, kCaptionColor);
+  // The pair's two blocks are on the board picture at the entry cells.
+  std::set<gfx::Color> colours;
+  for (int x = kFrontLeft + 9 * 48; x < kFrontLeft + 10 * 48; ++x) {
+    for (int y = kFrontTop + 2 * 48; y < kFrontTop + 3 * 48; ++y) colours.insert(PixelAt(x, y));
+  }
+  EXPECT_GT(colours.size(), 8u);
+}
+
+TEST_F(Window, AnUncoveredWindowShowsTheBoardSurfaceAsItIs) {
+  // Outside a game a repaint request redraws nothing on the board surface;
+  // the window shows the surface's image as it stands.
+  gfx::Surface* front = app_.Rules().Graphics().surfaces->Get(app_.Rules().Graphics().FrontDC);
+  ASSERT_NE(front, nullptr);
+  front->Fill(gfx::Rgb(10, 200, 30));
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.event = SDL_WINDOWEVENT_EXPOSED;
+  e.window.windowID = SDL_GetWindowID(host_.TheWindow().Handle());
+  SDL_PushEvent(&e);
+  host_.ProcessEvents(0);
+  EXPECT_EQ(front->Row(0)[0], gfx::Rgb(10, 200, 30));
+  EXPECT_EQ(PixelAt(kFrontLeft, kFrontTop), gfx::Rgb(10, 200, 30));
+  EXPECT_EQ(PixelAt(kFrontLeft + 479, kFrontTop + 287), gfx::Rgb(10, 200, 30));
+  EXPECT_NE(PixelAt(kFrontLeft - 1, kFrontTop), gfx::Rgb(10, 200, 30));
+}
+
+TEST_F(Window, AClickOnExitEndsTheProgram) {
+  EXPECT_EXIT(
+      {
+        Click(Control::lblAction1);
+        host_.ProcessEvents(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Window, ClosingTheWindowEndsTheProgram) {
+  EXPECT_EXIT(
+      {
+        PushQuit();
+        host_.ProcessEvents(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Window, ClosingDuringACascadeWaitEndsTheProgramThen) {
+  EXPECT_EXIT(
+      {
+        PushQuit();
+        host_.WaitUntil(host_.TickCount() + 10000, 10000);
+        std::exit(3);  // not reached
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Window, AWaitHandlesNoEventsAndNeverReturnsEarly) {
+  PushKey(SDL_KEYDOWN, SDLK_DOWN);
+  const std::int64_t deadline = host_.TickCount() + 120;
+  host_.WaitUntil(deadline, 120);
+  EXPECT_GE(host_.TickCount(), deadline);
+  EXPECT_FALSE(app_.Keys()[VK_DOWN].Pressed);
+  host_.ProcessEvents(0);
+  EXPECT_TRUE(app_.Keys()[VK_DOWN].Pressed);
+}
+
+TEST_F(Window, ProcessEventsSleepsUntilTheNextStepIsDue) {
+  for (int i = 0; i < 5; ++i) {
+    const std::int64_t due = host_.TickCount() + 7 + i * 5;
+    host_.ProcessEvents(due);
+    EXPECT_GE(host_.TickCount(), due);
+  }
+}
+
+TEST_F(Window, AnEventEndsTheSleepEarly) {
+  const std::int64_t start = host_.TickCount();
+  std::thread presser([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    PushKey(SDL_KEYDOWN, SDLK_UP);
+  });
+  host_.ProcessEvents(start + 20000);
+  presser.join();
+  EXPECT_TRUE(app_.Keys()[VK_UP].Pressed);
+  EXPECT_LT(host_.TickCount(), start + 20000);
+}
+
+TEST(WindowScale, LargestWholeMultipleThatFitsComfortably) {
+  EXPECT_EQ(sdl::Window::ChooseScale(SDL_Rect{0, 0, 800, 600}), 1);
+  EXPECT_EQ(sdl::Window::ChooseScale(SDL_Rect{0, 0, 400, 300}), 1);
+  EXPECT_EQ(sdl::Window::ChooseScale(SDL_Rect{0, 0, 1920, 1050}), 2);
+  EXPECT_EQ(sdl::Window::ChooseScale(SDL_Rect{0, 0, 3840, 2100}), 4);
+  EXPECT_EQ(sdl::Window::ChooseScale(SDL_Rect{0, 0, 1400, 1500}), 2);
+}
+
+TEST(Random, UniformInTheUnitIntervalAndReseeded) {
+  sdl::SdlPlatform host;
+  double sum = 0;
+  float lowest = 1, highest = 0;
+  constexpr int kDraws = 20000;
+  for (int i = 0; i < kDraws; ++i) {
+    const float r = host.NextRandom();
+    ASSERT_GE(r, 0.0f);
+    ASSERT_LT(r, 1.0f);
+    sum += r;
+    lowest = std::min(lowest, r);
+    highest = std::max(highest, r);
+  }
+  EXPECT_NEAR(sum / kDraws, 0.5, 0.02);
+  EXPECT_LT(lowest, 0.01f);
+  EXPECT_GT(highest, 0.99f);
+  std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  host.ReseedRandom();
+  const float a = host.NextRandom();
+  std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  host.ReseedRandom();
+  EXPECT_NE(a, host.NextRandom());
+}
+
+}  // namespace
+}  // namespace orvo::app
