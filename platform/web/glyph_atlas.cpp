@@ -1,0 +1,251 @@
+// Reading the glyph atlas and drawing text from it. The blend reproduces,
+// bit for bit, SDL2's software blit of a blended TTF surface (32-bit ARGB)
+// onto a 32-bit surface of the same channel order with SDL_BLENDMODE_BLEND.
+#include "platform/web/glyph_atlas.h"
+
+#include <algorithm>
+
+namespace orvo::web {
+
+namespace {
+
+constexpr std::uint8_t kMagic[8] = {'O', 'R', 'V', 'O', 'G', 'L', 'Y', 'F'};
+constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kNoCharacter = 0xFFFFFFFF;
+
+// Little-endian reads that never pass the end of the bytes.
+class Cursor {
+ public:
+  explicit Cursor(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+  std::size_t Left() const { return bytes_.size() - at_; }
+  bool U16(std::uint32_t& v) { return Read(2, v); }
+  bool U32(std::uint32_t& v) { return Read(4, v); }
+  // The next `n` bytes, or nothing when fewer are left.
+  std::optional<std::span<const std::uint8_t>> Take(std::size_t n) {
+    if (n > Left()) return std::nullopt;
+    const std::span<const std::uint8_t> part = bytes_.subspan(at_, n);
+    at_ += n;
+    return part;
+  }
+
+ private:
+  bool Read(std::size_t n, std::uint32_t& v) {
+    if (n > Left()) return false;
+    v = 0;
+    for (std::size_t i = 0; i < n; ++i) v |= static_cast<std::uint32_t>(bytes_[at_ + i]) << (8 * i);
+    at_ += n;
+    return true;
+  }
+
+  std::span<const std::uint8_t> bytes_;
+  std::size_t at_ = 0;
+};
+
+// Decodes the code point at `i` and moves past it. A byte that does not
+// begin a well-formed sequence (stray continuation, overlong form,
+// surrogate, beyond U+10FFFF, cut off) gives kNoCharacter and is passed
+// alone, so that the next byte is tried afresh.
+std::uint32_t NextCodePoint(const std::string& s, std::size_t& i) {
+  const auto byte = [&s](std::size_t k) { return static_cast<std::uint8_t>(s[k]); };
+  const std::uint8_t lead = byte(i);
+  if (lead < 0x80) {
+    ++i;
+    return lead;
+  }
+  int length = 0;
+  std::uint32_t cp = 0;
+  std::uint32_t least = 0;  // the smallest code point of that length
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2, cp = lead & 0x1F, least = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3, cp = lead & 0x0F, least = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4, cp = lead & 0x07, least = 0x10000;
+  } else {
+    ++i;
+    return kNoCharacter;
+  }
+  if (s.size() - i < static_cast<std::size_t>(length)) {
+    ++i;
+    return kNoCharacter;
+  }
+  for (int k = 1; k < length; ++k) {
+    const std::uint8_t next = byte(i + k);
+    if ((next & 0xC0) != 0x80) {
+      ++i;
+      return kNoCharacter;
+    }
+    cp = (cp << 6) | (next & 0x3F);
+  }
+  if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    ++i;
+    return kNoCharacter;
+  }
+  i += length;
+  return cp;
+}
+
+// One channel as SDL 2.26 blends a per-pixel-alpha ARGB surface onto ARGB
+// or XRGB on x86-64 (its MMX blitter; compared against it for every source,
+// target and alpha): both products are shifted by 8 rather than divided by
+// 255, so a partly covered pixel comes out up to 2 below the exact mix. Full
+// coverage copies the colour and none leaves the target, as SDL
+// special-cases both.
+std::uint32_t BlendChannel(std::uint32_t src, std::uint32_t dst, std::uint32_t alpha) {
+  return ((src * alpha) >> 8) + ((dst * (255 - alpha)) >> 8);
+}
+
+gfx::Color Blend(gfx::Color color, gfx::Color under, std::uint32_t alpha) {
+  if (alpha == 255) return color & 0xFFFFFF;
+  gfx::Color out = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    out |= BlendChannel((color >> shift) & 0xFF, (under >> shift) & 0xFF, alpha) << shift;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::optional<GlyphAtlas> GlyphAtlas::Parse(std::span<const std::uint8_t> bytes,
+                                            std::string& reason) {
+  Cursor in(bytes);
+  const auto magic = in.Take(sizeof kMagic);
+  if (!magic || !std::equal(magic->begin(), magic->end(), std::begin(kMagic))) {
+    reason = "not a glyph atlas (no ORVOGLYF header)";
+    return std::nullopt;
+  }
+  std::uint32_t version = 0;
+  std::uint32_t faceCount = 0;
+  if (!in.U32(version) || !in.U32(faceCount)) {
+    reason = "glyph atlas header cut off";
+    return std::nullopt;
+  }
+  if (version != kVersion) {
+    reason =
+        "glyph atlas version " + std::to_string(version) + ", expected " + std::to_string(kVersion);
+    return std::nullopt;
+  }
+  if (faceCount != kFaceCount) {
+    reason = "glyph atlas has " + std::to_string(faceCount) + " faces, expected " +
+             std::to_string(kFaceCount);
+    return std::nullopt;
+  }
+
+  GlyphAtlas atlas;
+  for (int f = 0; f < kFaceCount; ++f) {
+    const std::string where = "face " + std::to_string(f);
+    Face& face = atlas.faces_[f];
+    std::uint32_t lineHeight = 0;
+    std::uint32_t glyphCount = 0;
+    if (!in.U32(lineHeight) || !in.U32(glyphCount)) {
+      reason = where + ": header cut off";
+      return std::nullopt;
+    }
+    if (lineHeight == 0 || lineHeight > kMaxLineHeight) {
+      reason = where + ": line height " + std::to_string(lineHeight) + " out of range";
+      return std::nullopt;
+    }
+    if (glyphCount > kMaxGlyphsPerFace) {
+      reason = where + ": " + std::to_string(glyphCount) + " glyphs, more than allowed";
+      return std::nullopt;
+    }
+    face.lineHeight = static_cast<int>(lineHeight);
+    face.glyphs.reserve(glyphCount);
+    for (std::uint32_t g = 0; g < glyphCount; ++g) {
+      const std::string at = where + ", glyph " + std::to_string(g);
+      std::uint32_t codePoint = 0;
+      std::uint32_t width = 0;
+      std::uint32_t height = 0;
+      if (!in.U32(codePoint) || !in.U16(width) || !in.U16(height)) {
+        reason = at + ": cut off";
+        return std::nullopt;
+      }
+      if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        reason = at + ": no Unicode character";
+        return std::nullopt;
+      }
+      // Ascending order makes every character appear once and lets
+      // drawing find it by binary search.
+      if (!face.glyphs.empty() && codePoint <= face.glyphs.back().codePoint) {
+        reason = at + ": characters out of order or repeated";
+        return std::nullopt;
+      }
+      if (width > kMaxGlyphSide || height > kMaxGlyphSide) {
+        reason = at + ": " + std::to_string(width) + " x " + std::to_string(height) +
+                 " pixels, larger than allowed";
+        return std::nullopt;
+      }
+      const auto alpha = in.Take(static_cast<std::size_t>(width) * height);
+      if (!alpha) {
+        reason = at + ": pixels cut off";
+        return std::nullopt;
+      }
+      face.glyphs.push_back(
+          Glyph{codePoint, static_cast<int>(width), static_cast<int>(height), atlas.alpha_.size()});
+      atlas.alpha_.insert(atlas.alpha_.end(), alpha->begin(), alpha->end());
+    }
+  }
+  if (in.Left() != 0) {
+    reason = "glyph atlas has " + std::to_string(in.Left()) + " bytes after its last glyph";
+    return std::nullopt;
+  }
+  return atlas;
+}
+
+const GlyphAtlas::Face& GlyphAtlas::FaceOf(app::FontFace face) const {
+  static const Face kNone;
+  const auto index = static_cast<std::size_t>(face);
+  return index < faces_.size() ? faces_[index] : kNone;
+}
+
+const GlyphAtlas::Glyph* GlyphAtlas::Find(const Face& face, std::uint32_t codePoint) const {
+  const auto it = std::lower_bound(face.glyphs.begin(), face.glyphs.end(), codePoint,
+                                   [](const Glyph& g, std::uint32_t c) { return g.codePoint < c; });
+  return it != face.glyphs.end() && it->codePoint == codePoint ? &*it : nullptr;
+}
+
+int GlyphAtlas::LineHeight(app::FontFace face) const {
+  return FaceOf(face).lineHeight;
+}
+
+int GlyphAtlas::TextWidth(app::FontFace face, const std::string& utf8) const {
+  const Face& f = FaceOf(face);
+  int width = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const Glyph* glyph = Find(f, NextCodePoint(utf8, i));
+    if (glyph) width += glyph->width;
+  }
+  return width;
+}
+
+void GlyphAtlas::DrawText(gfx::Surface& target, int x, int y, app::FontFace face,
+                          const std::string& utf8, gfx::Color color) const {
+  const Face& f = FaceOf(face);
+  // 64-bit pen: a long string far off the surface cannot overflow it.
+  std::int64_t pen = x;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const Glyph* glyph = Find(f, NextCodePoint(utf8, i));
+    if (!glyph) continue;
+    const std::int64_t left = pen;
+    pen += glyph->width;
+    // The part of the glyph inside the target, in glyph coordinates.
+    const std::int64_t gx0 = std::max<std::int64_t>(0, -left);
+    const std::int64_t gx1 = std::min<std::int64_t>(glyph->width, target.Width() - left);
+    const std::int64_t gy0 = std::max<std::int64_t>(0, -static_cast<std::int64_t>(y));
+    const std::int64_t gy1 =
+        std::min<std::int64_t>(glyph->height, static_cast<std::int64_t>(target.Height()) - y);
+    for (std::int64_t gy = gy0; gy < gy1; ++gy) {
+      const std::uint8_t* alpha =
+          alpha_.data() + glyph->alphaOffset + static_cast<std::size_t>(gy) * glyph->width;
+      gfx::Color* row = target.Row(static_cast<int>(y + gy));
+      for (std::int64_t gx = gx0; gx < gx1; ++gx) {
+        if (alpha[gx] == 0) continue;
+        gfx::Color& pixel = row[left + gx];
+        pixel = Blend(color, pixel, alpha[gx]);
+      }
+    }
+  }
+}
+
+}  // namespace orvo::web

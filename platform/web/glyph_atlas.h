@@ -1,0 +1,61 @@
+// The label fonts for the web platform: glyphs rendered at build time by
+// orvo-make-glyphs (tools/glyphs/README.md has the file format), read from
+// the atlas file and blended into a surface as the desktop blends its
+// rendered text. Pure C++: no SDL, no browser headers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/form.h"
+#include "gfx/surface.h"
+
+namespace orvo::web {
+
+class GlyphAtlas {
+ public:
+  // Limits of what Parse accepts; the real fonts are far inside them.
+  static constexpr int kMaxGlyphSide = 256;
+  static constexpr int kMaxLineHeight = 256;
+  static constexpr std::uint32_t kMaxGlyphsPerFace = 1024;
+
+  // Reads an atlas file. Every count and size is checked against the bytes
+  // and the limits above; on failure says why in `reason`.
+  static std::optional<GlyphAtlas> Parse(std::span<const std::uint8_t> bytes, std::string& reason);
+
+  int LineHeight(app::FontFace face) const;
+  // The width DrawText covers: the glyphs' widths added up. Characters the
+  // atlas lacks, and bytes that are no valid UTF-8, add nothing.
+  int TextWidth(app::FontFace face, const std::string& utf8) const;
+  // Draws `utf8` with its top left corner at (x, y), each glyph's alpha
+  // blended over the target in `color`, clipped to the target. Glyphs are
+  // placed one after the other by their widths (no kerning); characters the
+  // atlas lacks and malformed UTF-8 bytes are skipped.
+  void DrawText(gfx::Surface& target, int x, int y, app::FontFace face, const std::string& utf8,
+                gfx::Color color) const;
+
+ private:
+  struct Glyph {
+    std::uint32_t codePoint = 0;
+    int width = 0;
+    int height = 0;
+    std::size_t alphaOffset = 0;  // into alpha_, width * height bytes
+  };
+  struct Face {
+    int lineHeight = 0;
+    std::vector<Glyph> glyphs;  // sorted by code point
+  };
+  static constexpr int kFaceCount = 3;
+
+  const Face& FaceOf(app::FontFace face) const;
+  const Glyph* Find(const Face& face, std::uint32_t codePoint) const;
+
+  std::array<Face, kFaceCount> faces_;
+  std::vector<std::uint8_t> alpha_;
+};
+
+}  // namespace orvo::web

@@ -1,0 +1,138 @@
+// orvo-make-glyphs OUT_FILE: renders the label fonts' glyphs with the
+// desktop's FontSet and writes them to one atlas file for the web platform,
+// which has no FreeType and cannot load bitmap fonts. The format is in
+// README.md beside this file; the same fonts give the same bytes.
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_ttf.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "platform/sdl/fonts.h"
+
+namespace {
+
+using orvo::app::FontFace;
+
+constexpr char kMagic[8] = {'O', 'R', 'V', 'O', 'G', 'L', 'Y', 'F'};
+constexpr std::uint32_t kVersion = 1;
+constexpr FontFace kFaces[] = {FontFace::Fixedsys, FontFace::WindowDefault, FontFace::ArialBold};
+constexpr const char* kFaceNames[] = {"Fixedsys", "WindowDefault", "ArialBold"};
+constexpr std::uint32_t kBombGlyph = 0xA4;  // "¤"
+
+void PutU16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  out.push_back(static_cast<std::uint8_t>(v & 0xFF));
+  out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+}
+
+void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  PutU16(out, v & 0xFFFF);
+  PutU16(out, v >> 16);
+}
+
+// The characters of the atlas: printable ASCII, then the bomb glyph.
+std::vector<std::uint32_t> CharacterSet() {
+  std::vector<std::uint32_t> set;
+  for (std::uint32_t c = 32; c <= 126; ++c) set.push_back(c);
+  set.push_back(kBombGlyph);
+  return set;
+}
+
+std::string Utf8(std::uint32_t c) {
+  std::string s;
+  if (c < 0x80) {
+    s += static_cast<char>(c);
+  } else {  // the set stops below U+0800
+    s += static_cast<char>(0xC0 | (c >> 6));
+    s += static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return s;
+}
+
+// Appends one glyph: its code point, size and the alpha of every pixel of
+// the white rendering, rows top to bottom. The blended surface is 32-bit
+// ARGB whatever the platform; its pitch may exceed the width.
+bool PutGlyph(std::vector<std::uint8_t>& out, TTF_Font* font, std::uint32_t c, std::string& error) {
+  SDL_Surface* s = TTF_RenderUTF8_Blended(font, Utf8(c).c_str(), SDL_Color{255, 255, 255, 255});
+  if (!s) {
+    error = "cannot render U+" + std::to_string(c) + ": " + TTF_GetError();
+    return false;
+  }
+  bool ok = s->format->BytesPerPixel == 4 && s->w > 0 && s->h > 0 && s->w <= 0xFFFF &&
+            s->h <= 0xFFFF && SDL_LockSurface(s) == 0;
+  if (ok) {
+    const std::uint32_t amask = s->format->Amask;
+    const int ashift = s->format->Ashift;
+    PutU32(out, c);
+    PutU16(out, static_cast<std::uint32_t>(s->w));
+    PutU16(out, static_cast<std::uint32_t>(s->h));
+    for (int y = 0; y < s->h; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(
+          static_cast<const std::uint8_t*>(s->pixels) + y * s->pitch);
+      for (int x = 0; x < s->w; ++x)
+        out.push_back(static_cast<std::uint8_t>((row[x] & amask) >> ashift));
+    }
+    SDL_UnlockSurface(s);
+  } else {
+    error = "unexpected rendering of U+" + std::to_string(c) + " (" + std::to_string(s->w) + " x " +
+            std::to_string(s->h) + ")";
+  }
+  SDL_FreeSurface(s);
+  return ok;
+}
+
+bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  if (!file) return false;
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  file.close();
+  return static_cast<bool>(file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: orvo-make-glyphs OUT_FILE\n";
+    return 1;
+  }
+  const std::string outPath = argv[1];
+  // FontSet initialises SDL_ttf itself; rendering needs no video driver.
+  orvo::sdl::FontSet fonts;
+  if (!fonts.Missing().empty()) {
+    std::cerr << "orvo-make-glyphs: " << fonts.Missing() << "\n";
+    return 1;
+  }
+
+  const std::vector<std::uint32_t> set = CharacterSet();
+  std::vector<std::uint8_t> out(std::begin(kMagic), std::end(kMagic));
+  PutU32(out, kVersion);
+  PutU32(out, static_cast<std::uint32_t>(std::size(kFaces)));
+  for (std::size_t i = 0; i < std::size(kFaces); ++i) {
+    TTF_Font* font = fonts.For(kFaces[i]);
+    if (!font) {
+      std::cerr << "orvo-make-glyphs: no font for " << kFaceNames[i] << "\n";
+      return 1;
+    }
+    PutU32(out, static_cast<std::uint32_t>(TTF_FontHeight(font)));
+    PutU32(out, static_cast<std::uint32_t>(set.size()));
+    for (std::uint32_t c : set) {
+      std::string error;
+      if (!PutGlyph(out, font, c, error)) {
+        std::cerr << "orvo-make-glyphs: " << kFaceNames[i] << " (" << fonts.FileOf(kFaces[i])
+                  << "): " << error << "\n";
+        return 1;
+      }
+    }
+  }
+  if (!WriteFile(outPath, out)) {
+    std::cerr << "orvo-make-glyphs: cannot write " << outPath << "\n";
+    return 1;
+  }
+  return 0;
+}
