@@ -1,11 +1,19 @@
 #!/bin/sh
 # Installs the Debian packages that building, playing and testing Orvo need,
-# when they are missing. Usage: scripts/install-deps.sh [play|test]
+# when they are missing. Usage: scripts/install-deps.sh [play|test|web]
 set -eu
 what=${1:-test}
 packages="build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
   libfontconfig-dev nlohmann-json3-dev libpng-dev fonts-terminus-otb fonts-liberation2 fonts-dejavu-core
   libgif-dev libjpeg-dev xfonts-base"
+if [ "$what" = web ] || [ "$what" = test ]; then
+  # The browser's build (emscripten's optimizer needs node-acorn) and its
+  # headless browser.
+  packages="$packages emscripten node-acorn nodejs python3 chromium"
+  # npm comes with Debian's package of that name, or within a Node.js from
+  # elsewhere (which then conflicts with Debian's npm).
+  command -v npm >/dev/null 2>&1 || packages="$packages npm"
+fi
 if [ "$what" = test ]; then
   packages="$packages libgtest-dev libgmock-dev libbenchmark-dev clang-format xvfb xauth xdotool imagemagick
     x11-utils procps libx11-dev desktop-file-utils git"

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds Orvo twice and runs every test in both builds: once with warnings as
-# errors, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# errors, once under AddressSanitizer and UndefinedBehaviorSanitizer; then
+# builds the browser's version and tests its page in headless Chromium.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -23,4 +24,14 @@ for variant in werror sanitize; do
     status=1
   fi
 done
+# The game in the browser: built with emscripten, its page driven in Debian's
+# headless Chromium by puppeteer-core (pinned in the lock file), and compared
+# with orvo-replay of the warnings-as-errors build.
+echo "== web build =="
+page=$(scripts/web.sh --build-only | tail -n 1)
+echo "== web tests =="
+if ! (cd tests/platform/web && npm ci --no-audit --no-fund --loglevel=error) ||
+   ! node tests/platform/web/page_test.mjs "$page" build-werror/orvo-replay; then
+  status=1
+fi
 exit $status

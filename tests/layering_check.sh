@@ -14,6 +14,7 @@ game|gfx game
 app|gfx game app
 platform/desktop|gfx platform/desktop
 platform/sdl|gfx game app platform/desktop platform/sdl
+platform/web|gfx game app platform/web
 tools/replay|gfx game app platform/desktop tools/replay'
 system_headers='SDL2/|SDL\.h|fontconfig/|sys/|unistd\.h|pthread\.h|linux/|dlfcn\.h|fcntl\.h'
 

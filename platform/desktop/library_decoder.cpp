@@ -1,9 +1,12 @@
+#include "gfx/picture_header.h"
 #include "platform/desktop/library_codecs.h"
-#include "platform/desktop/picture_header.h"
 
 namespace orvo::desktop {
 
+using gfx::PictureFormat;
+using gfx::PictureHeader;
 using gfx::PictureSizeAllowed;
+using gfx::ReadPictureHeader;
 using gfx::Surface;
 
 std::optional<Surface> LibraryPictureDecoder::Decode(std::span<const std::uint8_t> bytes,

@@ -7,8 +7,8 @@
 
 #include <cstdlib>
 
+#include "gfx/picture_header.h"
 #include "platform/desktop/library_codecs.h"
-#include "platform/desktop/picture_header.h"
 #include "tests/gfx/jpeg_writer.h"
 #include "tests/gfx/test_files.h"
 #include "tests/gfx/tiny_jpeg.h"
@@ -16,7 +16,6 @@
 namespace orvo::gfx {
 namespace {
 
-using desktop::ReadPictureHeader;
 using testing::Bytes;
 using testing::EncodeGif;
 using testing::EncodeJpeg;

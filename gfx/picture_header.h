@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-namespace orvo::desktop {
+namespace orvo::gfx {
 
 enum class PictureFormat { kJpeg, kGif };
 
@@ -26,4 +26,4 @@ struct PictureHeader {
 // `bytes`.
 std::optional<PictureHeader> ReadPictureHeader(std::span<const std::uint8_t> bytes);
 
-}  // namespace orvo::desktop
+}  // namespace orvo::gfx

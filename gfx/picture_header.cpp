@@ -1,9 +1,9 @@
-#include "platform/desktop/picture_header.h"
+#include "gfx/picture_header.h"
 
 #include <algorithm>
 #include <cstddef>
 
-namespace orvo::desktop {
+namespace orvo::gfx {
 
 namespace {
 
@@ -179,4 +179,4 @@ std::optional<PictureHeader> ReadPictureHeader(std::span<const std::uint8_t> byt
   return std::nullopt;
 }
 
-}  // namespace orvo::desktop
+}  // namespace orvo::gfx
