@@ -85,8 +85,8 @@
   // at every frame and event processing, and the frames at which a pair
   // enters (the first after new random numbers were drawn) with the board's
   // pixels as shown then.
-  const page = window.orvoPage = { state: 'loading', frames: 0, message: '', status: null,
-                                   dump: null, entries: [] };
+  const page = window.orvoPage = { state: 'loading', frames: 0, firstFrameMs: null, message: '',
+                                   status: null, dump: null, entries: [] };
   let lastBoard = null;
   function boardPixels(pixels, width) {
     // The board surface lies at (50, 50) in the window, 480 x 288.
@@ -127,6 +127,7 @@
     orvoShowFrame(pixels, width, height) {
       context.putImageData(new ImageData(new Uint8ClampedArray(pixels), width, height), 0, 0);
       if (Module.orvoDumpEnabled) lastBoard = pixels;
+      if (page.frames === 0) page.firstFrameMs = performance.now();
       page.frames += 1;
       if (page.state === 'loading') page.state = 'running';
     },

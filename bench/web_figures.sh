@@ -1,0 +1,14 @@
+#!/bin/sh
+# Figures of the browser's build: the download (WebAssembly and JavaScript,
+# gzip-compressed, without pictures and glyphs), the time to the first frame
+# and the CPU of an untouched game in headless Chromium.
+# Usage: bench/web_figures.sh [page folder]   (default: build it with scripts/web.sh)
+set -eu
+cd "$(dirname "$0")/.."
+page=${1:-$(scripts/web.sh --build-only | tail -n 1)}
+(cd tests/platform/web && npm ci --no-audit --no-fund --loglevel=error)
+size() { gzip -9c "$1" | wc -c; }
+wasm=$(size "$page/orvo.wasm")
+js=$(( $(size "$page/orvo.js") + $(size "$page/orvo_page.js") + $(size "$page/index.html") ))
+echo "download, gzip -9: orvo.wasm $wasm bytes, JavaScript and page $js bytes, $(( (wasm + js) / 1024 )) KB in all"
+node bench/web_figures.mjs "$page"
