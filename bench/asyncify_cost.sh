@@ -1,0 +1,32 @@
+#!/bin/sh
+# Builds bench/asyncify_cost.cpp with and without Asyncify and compares the
+# size of the WebAssembly and the time of the same games under Node.js.
+# Usage: bench/asyncify_cost.sh [RUNS]
+set -eu
+cd "$(dirname "$0")/.."
+runs=${1:-5}
+export NODE_PATH=/usr/share/nodejs
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+sources="$(ls gfx/*.cpp game/*.cpp app/*.cpp) bench/asyncify_cost.cpp"
+cat >"$out/pause.js" <<'JS'
+mergeInto(LibraryManager.library, { bench_pause: function (ms) {} });
+JS
+common="-std=c++20 -O3 -I. -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1
+  --js-library $out/pause.js"
+# shellcheck disable=SC2086
+em++ $common $sources -o "$out/plain.js"
+# shellcheck disable=SC2086
+em++ $common -sASYNCIFY "-sASYNCIFY_IMPORTS=['bench_pause']" -sASYNCIFY_STACK_SIZE=262144 \
+  $sources -o "$out/asyncify.js"
+for variant in plain asyncify; do
+  echo "$variant: $(wc -c <"$out/$variant.wasm") bytes of WebAssembly," \
+       "$(gzip -9c "$out/$variant.wasm" | wc -c) gzip-compressed"
+  i=0
+  while [ "$i" -lt "$runs" ]; do
+    # Emscripten 3.1.6 loads its WebAssembly with fetch() when there is one,
+    # which Node.js 18 and later have, and which cannot read a local file.
+    node --no-experimental-fetch "$out/$variant.js" 2>&1 | cut -c 1-200
+    i=$((i + 1))
+  done
+done
