@@ -15,6 +15,23 @@ namespace orvo::app {
 
 inline constexpr std::int64_t kNothingDue = std::numeric_limits<std::int64_t>::max();
 
+// When a window shows a label's change: a caption at once (the rules set
+// captions in the middle of a cascade and expect them seen), visibility and
+// colour at the next event processing, a tag never (it is not drawn).
+enum class LabelRefresh { Now, AtNextEvents, Never };
+constexpr LabelRefresh RefreshFor(game::ControlChange what) {
+  switch (what) {
+    case game::ControlChange::Caption:
+      return LabelRefresh::Now;
+    case game::ControlChange::Visible:
+    case game::ControlChange::Color:
+      return LabelRefresh::AtNextEvents;
+    case game::ControlChange::Tag:
+      break;
+  }
+  return LabelRefresh::Never;
+}
+
 class Platform : public game::GameServices {
  public:
   // Returns once TickCount() has passed `ms` more milliseconds, through

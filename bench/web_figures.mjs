@@ -4,27 +4,14 @@
 // Usage: node bench/web_figures.mjs <page folder>   (run from tests/platform/web's
 // node_modules: NODE_PATH=tests/platform/web/node_modules)
 import { readFileSync, readdirSync } from 'node:fs';
-import { createServer } from 'node:http';
-import { extname, join, normalize } from 'node:path';
 import { createRequire } from 'node:module';
+import { join } from 'node:path';
+import { servePage } from '../tests/platform/web/serve_page.mjs';
 
 const require = createRequire(join(process.cwd(), 'tests/platform/web/package.json'));
 const puppeteer = require('puppeteer-core');
 const folder = process.argv[2];
-const kTypes = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
-const server = createServer((request, response) => {
-  const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
-  try {
-    const file = join(folder, path.endsWith('/') ? path + 'index.html' : path);
-    const body = readFileSync(file);
-    response.writeHead(200, { 'Content-Type': kTypes[extname(file)] || 'application/octet-stream' });
-    response.end(body);
-  } catch {
-    response.writeHead(404);
-    response.end();
-  }
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+const server = await servePage(folder);
 const url = 'http://127.0.0.1:' + server.address().port + '/';
 
 // CPU time (user + system, in clock ticks) of a process and all its descendants.

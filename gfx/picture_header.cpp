@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "gfx/picture_decoder.h"
+
 namespace orvo::gfx {
 
 namespace {
@@ -177,6 +179,25 @@ std::optional<PictureHeader> ReadPictureHeader(std::span<const std::uint8_t> byt
   if (r.Matches(kGif87) || r.Matches(kGif89)) return ReadGif(r);
   if (r.Matches(kJpegStart)) return ReadJpeg(r, bytes);
   return std::nullopt;
+}
+
+std::optional<PictureHeader> CheckPictureHeader(std::span<const std::uint8_t> bytes,
+                                                std::string& reason) {
+  const std::optional<PictureHeader> header = ReadPictureHeader(bytes);
+  if (!header) {
+    reason = "not a JPEG or GIF picture";
+    return std::nullopt;
+  }
+  if (header->width == 0 || header->height == 0) {
+    reason = "no picture size in the header";
+    return std::nullopt;
+  }
+  if (!PictureSizeAllowed(header->width, header->height, reason)) return std::nullopt;
+  if (!header->complete) {
+    reason = "picture data is cut off";
+    return std::nullopt;
+  }
+  return header;
 }
 
 }  // namespace orvo::gfx

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 namespace orvo::gfx {
 
@@ -25,5 +26,12 @@ struct PictureHeader {
 // nullopt when the bytes are not a JPEG or GIF file. Never reads outside
 // `bytes`.
 std::optional<PictureHeader> ReadPictureHeader(std::span<const std::uint8_t> bytes);
+
+// The header of a picture that a decoder may go on with: a JPEG or GIF whose
+// declared size is within the picture limits and whose data is all there.
+// Otherwise nullopt with `reason` saying which check failed. Every decoder
+// calls this first, so that a crafted size or cut-off data never reaches it.
+std::optional<PictureHeader> CheckPictureHeader(std::span<const std::uint8_t> bytes,
+                                                std::string& reason);
 
 }  // namespace orvo::gfx

@@ -50,20 +50,8 @@ EM_ASYNC_JS(std::uint8_t*, orvo_decode_picture,
 
 std::optional<gfx::Surface> BrowserPictureDecoder::Decode(std::span<const std::uint8_t> bytes,
                                                           std::string& reason) const {
-  const std::optional<gfx::PictureHeader> header = gfx::ReadPictureHeader(bytes);
-  if (!header) {
-    reason = "not a JPEG or GIF picture";
-    return std::nullopt;
-  }
-  if (header->width == 0 || header->height == 0) {
-    reason = "no picture size in the header";
-    return std::nullopt;
-  }
-  if (!gfx::PictureSizeAllowed(header->width, header->height, reason)) return std::nullopt;
-  if (!header->complete) {
-    reason = "picture data is cut off";
-    return std::nullopt;
-  }
+  const std::optional<gfx::PictureHeader> header = gfx::CheckPictureHeader(bytes, reason);
+  if (!header) return std::nullopt;
   const int width = static_cast<int>(header->width);
   const int height = static_cast<int>(header->height);
   char why[256] = {};

@@ -197,15 +197,14 @@ void WebPlatform::PresentIfPending() {
 
 void WebPlatform::ControlChanged(game::Control /*c*/, game::ControlChange what,
                                  const game::LabelState& /*label*/) {
-  switch (what) {
-    case game::ControlChange::Caption:
-      Present(false);  // a caption set refreshes its label at once
+  switch (app::RefreshFor(what)) {
+    case app::LabelRefresh::Now:
+      Present(false);
       break;
-    case game::ControlChange::Visible:
-    case game::ControlChange::Color:
-      pending_ = true;  // shown at the next event processing
+    case app::LabelRefresh::AtNextEvents:
+      pending_ = true;
       break;
-    case game::ControlChange::Tag:
+    case app::LabelRefresh::Never:
       break;
   }
 }

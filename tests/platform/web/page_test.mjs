@@ -6,10 +6,10 @@
 // Usage: node page_test.mjs <page folder> <orvo-replay program>
 import { spawnSync } from 'node:child_process';
 import { cpSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
-import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
-import { extname, join, normalize, resolve } from 'node:path';
+import { join, resolve } from 'node:path';
 import puppeteer from 'puppeteer-core';
+import { servePage } from './serve_page.mjs';
 
 const [pageFolder, replayArgument] = process.argv.slice(2);
 const replay = replayArgument && resolve(replayArgument);
@@ -21,24 +21,6 @@ if (!pageFolder || !replay) {
 // Every wait polls for its condition for up to 20 s; a loaded machine meets
 // each in well under that, and nothing here bounds how long it takes.
 const kPatience = 20000;
-const kTypes = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                 '.jpg': 'image/jpeg', '.gif': 'image/gif', '.bin': 'application/octet-stream' };
-
-function serve(root) {
-  const server = createServer((request, response) => {
-    const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
-    const file = join(root, path.endsWith('/') ? path + 'index.html' : path);
-    try {
-      const body = readFileSync(file);
-      response.writeHead(200, { 'Content-Type': kTypes[extname(file)] || 'application/octet-stream' });
-      response.end(body);
-    } catch {
-      response.writeHead(404);
-      response.end();
-    }
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
 
 let failures = 0;
 function check(condition, what) {
@@ -63,7 +45,7 @@ const browser = await puppeteer.launch({
   args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
          '--disable-component-update', '--disable-sync', '--no-first-run'],
 });
-const server = await serve(pageFolder);
+const server = await servePage(pageFolder);
 const base = 'http://127.0.0.1:' + server.address().port + '/';
 
 async function open(url) {
@@ -157,7 +139,7 @@ try {
     const copy = mkdtempSync(join(tmpdir(), 'orvo-page-'));
     cpSync(pageFolder, copy, { recursive: true });
     rmSync(join(copy, 'Graphics', 'Grid.gif'));
-    const broken = await serve(copy);
+    const broken = await servePage(copy);
     const page = await open('http://127.0.0.1:' + broken.address().port + '/');
     if (await until(page, () => window.orvoPage.state === 'failed',
                     'a missing picture is a start-up failure')) {
