@@ -330,6 +330,15 @@ hostname=$(cat /proc/sys/kernel/hostname)
 echo "$hostname" >"$root/etc/hostname"
 printf '127.0.0.1\tlocalhost\n127.0.1.1\t%s\n::1\tlocalhost ip6-localhost ip6-loopback\n' \
   "$hostname" >"$root/etc/hosts"
+# The certificate authorities this machine's administrator added (a network
+# that inspects TLS, as this one may, signs with its own): the root trusts
+# them as the host does once Debian's ca-certificates package is installed,
+# and Node.js (npm) is pointed at the system's store. Debian's packages come
+# over plain HTTP and need none of this.
+if [ -d /usr/local/share/ca-certificates ]; then
+  mkdir -p "$root/usr/local/share/ca-certificates"
+  cp -rL /usr/local/share/ca-certificates/. "$root/usr/local/share/ca-certificates/"
+fi
 # There is no init system in a chroot: packages must not start services, which
 # would keep running inside the root after the check.
 printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
@@ -376,6 +385,7 @@ test_started=$(date +%s)
   set -o pipefail
   env -i --default-signal=INT,QUIT HOME=/root USER=root LOGNAME=root SHELL=/bin/bash TERM="${TERM:-dumb}" LANG=C.UTF-8 \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    NODE_EXTRA_CA_CERTS=/etc/ssl/certs/ca-certificates.crt \
     chroot "$root" /bin/bash -lc 'cd /root/orvo && ./scripts/test.sh' </dev/null 2>&1 |
     stamp_stages | tee "$log"
 ) &

@@ -9,7 +9,7 @@ packages="build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libsdl2
 if [ "$what" = web ] || [ "$what" = test ]; then
   # The browser's build (emscripten's optimizer needs node-acorn) and its
   # headless browser.
-  packages="$packages emscripten node-acorn nodejs python3 chromium"
+  packages="$packages emscripten node-acorn nodejs python3 chromium ca-certificates"
   # npm comes with Debian's package of that name, or within a Node.js from
   # elsewhere (which then conflicts with Debian's npm).
   command -v npm >/dev/null 2>&1 || packages="$packages npm"
