@@ -338,45 +338,91 @@ def merge_frame(level, frame):
     return layer
 
 
-BURST_CORE = (255, 246, 200)
-BURST_RAY = (255, 206, 72)
-BURST_EDGE = (236, 120, 40)
+# Column 6, row 0 is what a level-6 block leaves behind: the game does not
+# redraw the emptied cell, so this tile stays there until something covers it.
+# It must read as an empty slot, so it is an afterglow on the board's own dark
+# violet: a dithered scorch a shade darker than the slot, a few ash specks a
+# shade lighter and a handful of dim embers. No outline, no solid area, and
+# nothing near as bright as a gem's lit facets.
+SOOT = (3, 2, 7)
+ASH = (38, 28, 54)
+EMBER_HOT = (166, 102, 50)
+EMBER_WARM = (104, 58, 38)
+EMBER_DULL = (60, 34, 36)
+AFTERGLOW_COLOURS = (SOOT, ASH, EMBER_HOT, EMBER_WARM, EMBER_DULL)
+AFTERGLOW_CENTRE = (24.0, 25.0)
+STREAKS = (-96, -40, 8, 52, 118, 160, 206)  # directions of the ash streaks, in degrees
+# Where the embers glow: (dx, dy) from the centre; as the afterglow cools the
+# last ones listed go out first.
+EMBERS = ((-1, -1), (4, 3), (-5, 4), (6, -4), (-7, -3), (1, 8), (-3, -8), (9, 1))
 
 
-def burst_frame(frame):
-    """Column 6: the flash of a level-6 block vanishing, then its fading."""
-    img = Image.new("RGBA", (TILE * SS, TILE * SS), (0, 0, 0, 0))
-    d = ImageDraw.Draw(img)
-    fade = frame / 5.0
-    rays = 12
-    inner_r = 3 + 8 * fade
-    for i in range(rays):
-        a = math.radians(-90 + 360.0 * i / rays)
-        long_ray = i % 2 == 0
-        outer_r = (22 if long_ray else 15) - 3 * fade
-        half = math.radians(7 if long_ray else 9) * (1 - 0.5 * fade)
-        if frame >= 3 and not long_ray:
-            continue
-        tip = (24 + outer_r * math.cos(a), 24 + outer_r * math.sin(a))
-        b0 = (24 + inner_r * math.cos(a - half * 2.2), 24 + inner_r * math.sin(a - half * 2.2))
-        b1 = (24 + inner_r * math.cos(a + half * 2.2), 24 + inner_r * math.sin(a + half * 2.2))
-        col = mix(BURST_RAY, BURST_EDGE, fade)
-        d.polygon([(x * SS, y * SS) for x, y in (b0, tip, b1)], fill=col + (255,))
-    layer = resolve(img)
-    if frame == 0:
-        core = Image.new("RGBA", (TILE * SS, TILE * SS), (0, 0, 0, 0))
-        cd = ImageDraw.Draw(core)
-        for r, col in ((9, BURST_RAY), (6.5, BURST_CORE)):
-            cd.ellipse([(24 - r) * SS, (24 - r) * SS, (24 + r) * SS, (24 + r) * SS], fill=col + (255,))
-        layer = over(layer, resolve(core))
-        sparkle(layer, 23, 23, 4, NEAR_WHITE, BURST_CORE)
-    elif frame <= 2:
-        # an expanding ring of sparks around the fading core
-        for x, y in ring_points(8, 10 + 4 * frame, 22.5, 60 + frame):
-            sparkle(layer, x, y, 2, BURST_CORE, BURST_RAY)
-    else:
-        for x, y in ring_points(6, 14 + 2 * frame, 0, 60 + frame):
-            sparkle(layer, x, y, 1, BURST_RAY, BURST_EDGE)
+def resting_cover():
+    """The pixels that every block at rest covers. A block that falls into the
+    emptied cell is drawn without the background being restored first, so the
+    afterglow stays inside this area: any block landing on it hides it."""
+    cover = None
+    for level in LEVELS:
+        a = alpha_of(merge_frame(level, 0))
+        cover = a if cover is None else ImageChops.multiply(cover, a)
+    return cover
+
+
+def afterglow_frame(frame, cover):
+    """Row 0: the afterglow. Rows 1 to 5 (never drawn in play, but the bomb
+    would play them for a cell holding a 6) let it cool away: the same pixels,
+    fewer of them each frame, embers dimming and going out."""
+    layer = new_layer()
+    px = layer.load()
+    cp = cover.load()
+    cx, cy = AFTERGLOW_CENTRE
+    # One fixed draw per pixel for every frame, so each frame keeps a subset of
+    # the pixels of the one before: the scorch thins, it does not jump about.
+    rnd = random.Random(66)
+    wobble = [rnd.uniform(-1.0, 1.0) for _ in range(3)]
+    keep = 1.0 - frame / 5.5
+    for y in range(TILE):
+        for x in range(TILE):
+            u = rnd.random()
+            if not cp[x, y]:
+                continue
+            dx, dy = x + 0.5 - cx, y + 0.5 - cy
+            r = math.hypot(dx, dy)
+            a = math.atan2(dy, dx)
+            # an irregular blot: its radius wanders with the angle
+            edge = 9.5 + 1.6 * sum(w * math.sin((i + 2) * a + i) for i, w in enumerate(wobble))
+            if r < edge:
+                density = 0.62 - 0.4 * (r / edge)
+                if u < density * keep:
+                    px[x, y] = SOOT + (255,)
+            elif r < edge + 2.5:
+                if u < 0.12 * keep:
+                    px[x, y] = ASH + (255,)
+    # short streaks of ash thrown outwards by the blast: dashes of two pixels
+    # with a gap, the outer dashes going first as it cools
+    for deg in STREAKS:
+        a = math.radians(deg)
+        for dist in (7, 8, 11, 12, 15):
+            if dist > 15 - 3 * frame:
+                break
+            x = int(math.floor(cx + dist * math.cos(a)))
+            y = int(math.floor(cy + dist * math.sin(a)))
+            if cp[x, y]:
+                px[x, y] = ASH + (255,)
+    # embers: every third one starts hot, the others warm; each frame one more
+    # goes out, and every other frame the rest dim a step (hot, warm, dull)
+    cooling = (EMBER_HOT, EMBER_WARM, EMBER_DULL)
+    for i, (ex, ey) in enumerate(EMBERS[: len(EMBERS) - frame]):
+        step = min(len(cooling) - 1, (1 if i % 3 else 0) + (frame + 1) // 2)
+        x, y = int(cx) + ex, int(cy) + ey
+        if cp[x, y]:
+            px[x, y] = cooling[step] + (255,)
+    if frame <= 1:
+        # the hottest ember still throws a tiny cross of dull light
+        x, y = int(cx) + EMBERS[0][0], int(cy) + EMBERS[0][1]
+        for ox, oy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+            if cp[x + ox, y + oy]:
+                px[x + ox, y + oy] = (EMBER_DULL if frame == 0 else SOOT) + (255,)
     return layer
 
 
@@ -385,11 +431,12 @@ def burst_frame(frame):
 
 def build_sheet():
     sheet = Image.new("RGBA", (SHEET_COLS * TILE, FRAMES * TILE), (0, 0, 0, 0))
+    cover = resting_cover()
     for frame in range(FRAMES):
         for level in range(1, 6):
             tile = merge_frame(level, frame)
             sheet.paste(tile, (level * TILE, frame * TILE))
-        sheet.paste(burst_frame(frame), (6 * TILE, frame * TILE))
+        sheet.paste(afterglow_frame(frame, cover), (6 * TILE, frame * TILE))
     return sheet
 
 
@@ -428,9 +475,12 @@ def refine_palette(pixels, count, rounds=10):
     return pal
 
 
-def write_sheet_gif(sheet, path):
+def write_sheet_gif(sheet, path, reserved=AFTERGLOW_COLOURS):
     """Writes the sheet as a palette GIF: 255 colours for the opaque pixels,
-    chosen from those pixels alone, and one exact white for transparency."""
+    chosen from those pixels alone, and one exact white for transparency.
+    The `reserved` colours get entries of their own: the afterglow covers too
+    few pixels for the palette search to keep its faint shades, and without
+    them it would take the nearest gem outline colour instead."""
     rgb = sheet.convert("RGB")
     alpha = alpha_of(sheet)
     w, h = sheet.size
@@ -444,7 +494,8 @@ def write_sheet_gif(sheet, path):
                 if c == WHITE:
                     c = NEAR_WHITE
                 opaque.append(c)
-    pal = refine_palette(opaque, 255)
+    rest = [c for c in opaque if c not in reserved]
+    pal = list(reserved) + refine_palette(rest, 255 - len(reserved))
     for i, c in enumerate(pal):
         if c == WHITE:
             pal[i] = NEAR_WHITE
@@ -486,6 +537,14 @@ def check_sheet_gif(path, sheet):
     for y in range(h):
         for x in range(TILE):
             assert rgb[x, y] == WHITE, "column 0 must be empty"
+    # the afterglow keeps its exact colours and stays where every block covers it
+    drawn = sheet.load()
+    cover = resting_cover().load()
+    for y in range(h):
+        for x in range(6 * TILE, 7 * TILE):
+            if ap[x, y]:
+                assert rgb[x, y] == drawn[x, y][:3], ("afterglow colour changed", x, y)
+                assert cover[x - 6 * TILE, y % TILE], ("afterglow outside every block", x, y)
 
 
 # ---------------------------------------------------------------- value noise
@@ -674,6 +733,44 @@ def build_icon(size):
     return img.resize((size, size), Image.LANCZOS)
 
 
+def build_small_icon(size):
+    """The amethyst gem for sizes where a smooth reduction turns to mush
+    (16 pixels): drawn like the sprites, with hard edges, a one-pixel dark
+    outline, the crown facets and the table flat-shaded, one glint pixel."""
+    lv = LEVELS[5]
+    ss = 8
+    img = Image.new("RGBA", (size * ss, size * ss), (0, 0, 0, 0))
+    d = ImageDraw.Draw(img)
+    # the body leaves one pixel on each side for the outline
+    body = fit(lv.shape, (size - 2) * 0.87, size - 2.0, size / 2, size / 2)
+    poly = [(x * ss, y * ss) for x, y in body]
+    c = centroid(poly)
+    table = scaled_about(poly, c, lv.table, (-0.06 * size * ss, -0.07 * size * ss))
+    n = len(poly)
+    for i in range(n):
+        p0, p1 = poly[i], poly[(i + 1) % n]
+        t0, t1 = table[i], table[(i + 1) % n]
+        mxp, myp = (p0[0] + p1[0]) / 2 - c[0], (p0[1] + p1[1]) / 2 - c[1]
+        f = (mxp * LIGHT[0] + myp * LIGHT[1]) / math.hypot(mxp, myp)
+        d.polygon([p0, p1, t1, t0], fill=facet_shade(lv.base, f * 0.95) + (255,))
+    d.polygon(table, fill=facet_shade(lv.base, 0.5) + (255,))
+    small = img.convert("RGBa").resize((size, size), Image.BOX).convert("RGBA")
+    r, g, b, a = small.split()
+    layer = Image.merge("RGBA", (r, g, b, a.point(lambda v: 255 if v >= 128 else 0)))
+    outline = mix(scale(lv.base, 0.22), (10, 4, 18), 0.4)
+    layer = over(solid(ring(alpha_of(layer), 1, four=True), outline), layer)
+    tc = centroid(table)
+    layer.putpixel((int(tc[0] / ss - 1.5), int(tc[1] / ss - 1.5)), NEAR_WHITE + (255,))
+    return layer
+
+
+ICON_SIZES = (16, 32, 48, 64, 128, 256)  # the usual hicolor sizes
+
+
+def icon(size):
+    return build_small_icon(size) if size < 32 else build_icon(size)
+
+
 # ---------------------------------------------------------------- preview
 
 
@@ -734,7 +831,8 @@ def build_preview():
         s.blit(x * TILE, y * TILE, TILE, TILE, blocks, v * TILE, k * TILE, "and")
 
     # 1: every tile of the sheet (columns 0-5 = levels 1-6, rows = frames), and
-    #    two merges as they play: 2+2 -> 3 in columns 7-8, 5+5 -> burst in column 9
+    #    two merges as they play: 2+2 -> 3 in columns 7-8, and in column 9 the
+    #    left cell of 5+5, whose level-6 block vanishes and leaves the afterglow
     sheet_view = Surface(back)
     for k in range(FRAMES):
         for v in range(1, 7):
@@ -747,7 +845,7 @@ def build_preview():
 
     # 2: a board in play
     rnd = random.Random(5)
-    heights = [6, 5, 4, 4, 3, 3, 2, 1, 0, 0]
+    heights = [6, 5, 4, 4, 3, 3, 2, 0, 1, 0]
     board = {}
     for x in range(COLS):
         for y in range(ROWS - heights[x], ROWS):
@@ -755,7 +853,8 @@ def build_preview():
     board[(6, 2)] = 2
     board[(5, 2)] = 4
     play = Surface(back)
-    block(play, 8, 5, 6, 0)  # a burst left behind in an emptied cell
+    vanished = (7, 5)  # a level-6 block has just vanished here, between blocks
+    block(play, vanished[0], vanished[1], 6, 0)
     for (x, y), v in sorted(board.items(), key=lambda i: (i[0][1], i[0][0])):
         block(play, x, y, v, 0)
 
@@ -805,19 +904,25 @@ def build_preview():
     # the window without anything on it, scaled down, and the icons
     bare = window.resize((WIN_W // 2, WIN_H // 2), Image.BOX)
     sheet.paste(bare, (pad * 2 + BOARD_W, pad * 2 + WIN_H))
-    x = pad * 3 + BOARD_W + WIN_W // 2
+    # the icon files at their own sizes (256 is the 128 drawing, larger)
+    left = pad * 3 + BOARD_W + WIN_W // 2
     y = pad * 2 + WIN_H
-    for s in (256, 48, 32):
-        icon = Image.open(os.path.join(ASSETS, "icon-%d.png" % s)).convert("RGBA")
-        if s == 256:
-            icon = icon.resize((128, 128), Image.LANCZOS)
-        sheet.paste(icon, (x, y), icon)
-        x += icon.size[0] + pad
+    for row in ((128, 64), (48, 32, 16)):
+        x = left
+        for s in row:
+            icon = Image.open(os.path.join(ASSETS, "icon-%d.png" % s)).convert("RGBA")
+            sheet.paste(icon, (x, y), icon)
+            x += s + pad
+        y += row[0] + pad
     # the raw files as they are: the sprite sheet (white = transparent) and
     # the grid tile, enlarged four times
     raw_y = pad * 3 + BOARD_H * 2
     sheet.paste(blocks, (pad, raw_y))
     sheet.paste(grid.resize((gw * 4, gh * 4), Image.NEAREST), (pad * 2 + blocks.size[0], raw_y))
+    # the board around the vanished block's cell, enlarged twice
+    vx, vy = vanished
+    crop = play.img.crop(((vx - 2) * TILE, (vy - 2) * TILE, (vx + 3) * TILE, (vy + 1) * TILE))
+    sheet.paste(crop.resize((crop.size[0] * 2, crop.size[1] * 2), Image.NEAREST), (pad * 3 + blocks.size[0] + gw * 4, raw_y))
     return sheet
 
 
@@ -847,8 +952,8 @@ def main():
     assert list(check.getdata()) == list(grid.getdata()), "Grid.gif must keep its exact colours"
 
     save_jpeg(build_window_back(), os.path.join(ASSETS, "window_back.jpg"))
-    for s in (32, 48, 256):
-        build_icon(s).save(os.path.join(ASSETS, "icon-%d.png" % s), optimize=False)
+    for s in ICON_SIZES:
+        icon(s).save(os.path.join(ASSETS, "icon-%d.png" % s), optimize=False)
 
     build_preview().save(os.path.join(ART, "preview.png"), optimize=False)
     return 0
