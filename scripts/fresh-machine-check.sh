@@ -2,7 +2,8 @@
 # Runs the README's test command on a machine as fresh as it gets: a minimal
 # Debian 12 root (variant minbase) with this project cloned into it, entered
 # with chroot. Whatever scripts/install-deps.sh forgets to install shows up
-# here as a failing build or test.
+# here as a failing build or test. With --package, installs the game's Debian
+# package in such a root instead (scripts/package-install-check.sh).
 set -euo pipefail
 
 usage() {
@@ -16,6 +17,9 @@ status; 125 when the root could not be set up, 2 for a bad command line.
 Needs root and network access to Debian's mirror.
 
 Options:
+  --package DEB     instead of the test command: copy the package file DEB and
+                    scripts/package-install-check.sh into the root and run that
+                    (install, play, replay, purge); nothing is cloned
   --dir DIR         folder for the root; must be new or empty
                     (default: a new folder /var/tmp/orvo-fresh.XXXXXX)
   --keep            keep the root afterwards, for inspection
@@ -54,6 +58,7 @@ tool=""
 mirror=http://deb.debian.org/debian
 security_mirror=http://deb.debian.org/debian-security
 ref=HEAD
+package=""
 original_args=("$@")
 # Option $1 takes a value: the next argument ($2 is the count of arguments left).
 require_value() {
@@ -63,6 +68,7 @@ while [ $# -gt 0 ]; do
   case $1 in
     --dir) require_value "$1" $#; root_dir=$2; shift 2 ;;
     --keep) keep=yes; shift ;;
+    --package) require_value "$1" $#; package=$2; shift 2 ;;
     --cache) use_cache=yes; shift ;;
     --cache-dir) require_value "$1" $#; cache_dir=$2; shift 2 ;;
     --cache-days) require_value "$1" $#; cache_days=$2; shift 2 ;;
@@ -77,6 +83,10 @@ done
 case $cache_days in
   '' | *[!0-9]*) echo "--cache-days takes a whole number of days" >&2; exit 2 ;;
 esac
+if [ -n "$package" ]; then
+  [ -f "$package" ] || { echo "no package file: $package" >&2; exit 2; }
+  package=$(readlink -f "$package")
+fi
 if [ -z "$tool" ]; then
   if command -v mmdebstrap >/dev/null; then tool=mmdebstrap; else tool=debootstrap; fi
 fi
@@ -345,14 +355,23 @@ printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
 chmod 755 "$root/usr/sbin/policy-rc.d"
 echo "packages in the root: $(chroot "$root" dpkg-query -W -f '.\n' | wc -l) (minbase only)"
 
-phase "clone $(git -C "$repo" rev-parse --short "$commit")"
-clone=$root/root/orvo
-git clone --quiet --no-hardlinks "$repo" "$clone"
-if ! git -C "$clone" cat-file -e "$commit^{commit}" 2>/dev/null; then
-  git -C "$clone" fetch --quiet "$repo" "$ref" || die "could not fetch $ref into the clone"
+if [ -n "$package" ]; then
+  phase "copy $(basename "$package")"
+  cp "$package" "$root/root/"
+  # The check script as committed, like the clone of the test command.
+  git -C "$repo" show "$commit:scripts/package-install-check.sh" >"$root/root/package-install-check.sh" ||
+    die "no scripts/package-install-check.sh in commit $commit"
+  ls -l "$root/root/"
+else
+  phase "clone $(git -C "$repo" rev-parse --short "$commit")"
+  clone=$root/root/orvo
+  git clone --quiet --no-hardlinks "$repo" "$clone"
+  if ! git -C "$clone" cat-file -e "$commit^{commit}" 2>/dev/null; then
+    git -C "$clone" fetch --quiet "$repo" "$ref" || die "could not fetch $ref into the clone"
+  fi
+  git -C "$clone" -c advice.detachedHead=false checkout --quiet --detach "$commit"
+  echo "cloned into ${clone#"$root"} at $(git -C "$clone" rev-parse --short HEAD)"
 fi
-git -C "$clone" -c advice.detachedHead=false checkout --quiet --detach "$commit"
-echo "cloned into ${clone#"$root"} at $(git -C "$clone" rev-parse --short HEAD)"
 
 # ---- the README's test command ----------------------------------------------
 
@@ -367,7 +386,14 @@ for sub in /dev/pts /dev/shm; do
 done
 printf '  %s\n' "${mounted[@]}"
 
-phase "./scripts/test.sh in the root"
+if [ -n "$package" ]; then
+  what="./package-install-check.sh $(basename "$package")"
+  command="cd /root && bash $what"
+else
+  what=./scripts/test.sh
+  command="cd /root/orvo && ./scripts/test.sh"
+fi
+phase "$what in the root"
 log=$(mktemp /var/tmp/orvo-fresh-log.XXXXXX)
 # The test command's stage headings ("== werror build ==") get the time of
 # day, so the summary shows how long the packages, builds and tests took.
@@ -386,7 +412,7 @@ test_started=$(date +%s)
   env -i --default-signal=INT,QUIT HOME=/root USER=root LOGNAME=root SHELL=/bin/bash TERM="${TERM:-dumb}" LANG=C.UTF-8 \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     NODE_EXTRA_CA_CERTS=/etc/ssl/certs/ca-certificates.crt \
-    chroot "$root" /bin/bash -lc 'cd /root/orvo && ./scripts/test.sh' </dev/null 2>&1 |
+    chroot "$root" /bin/bash -lc "$command" </dev/null 2>&1 |
     stamp_stages | tee "$log"
 ) &
 # Waiting on a background job lets a signal to this script reach its trap.
@@ -415,10 +441,11 @@ echo "  in the test command, begun at $(date -d "@$test_started" +%H:%M:%S):"
 grep -E '^== .* == \[[0-9:]+\]$' "$log" | sed 's/^/    /' || true
 echo
 short=$(git -C "$repo" rev-parse --short "$commit")
+[ -n "$package" ] && short="$(basename "$package") (scripts of $short)"
 if [ "$status" -eq 0 ]; then
-  echo "== VERDICT: PASS: ./scripts/test.sh passed on a fresh Debian 12 root at $short"
+  echo "== VERDICT: PASS: $what passed on a fresh Debian 12 root: $short"
 else
-  echo "== VERDICT: FAIL: ./scripts/test.sh exited with status $status on a fresh Debian 12 root at $short"
+  echo "== VERDICT: FAIL: $what exited with status $status on a fresh Debian 12 root: $short"
   failures
 fi
 exit "$status"

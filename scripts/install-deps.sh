@@ -1,6 +1,7 @@
 #!/bin/sh
-# Installs the Debian packages that building, playing and testing Orvo need,
-# when they are missing. Usage: scripts/install-deps.sh [play|test|web]
+# Installs the Debian packages that building, playing, testing and packaging
+# Orvo need, when they are missing.
+# Usage: scripts/install-deps.sh [play|test|web|package]
 set -eu
 what=${1:-test}
 packages="build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
@@ -13,6 +14,10 @@ if [ "$what" = web ] || [ "$what" = test ]; then
   # npm comes with Debian's package of that name, or within a Node.js from
   # elsewhere (which then conflicts with Debian's npm).
   command -v npm >/dev/null 2>&1 || packages="$packages npm"
+fi
+if [ "$what" = package ] || [ "$what" = test ]; then
+  # CPack's Debian package (dpkg-shlibdeps is in dpkg-dev) and its checks.
+  packages="$packages dpkg-dev file lintian appstream desktop-file-utils"
 fi
 if [ "$what" = test ]; then
   packages="$packages libgtest-dev libgmock-dev libbenchmark-dev clang-format xvfb xauth xdotool imagemagick

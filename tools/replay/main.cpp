@@ -17,6 +17,8 @@
 namespace {
 
 constexpr const char* kUsage = "usage: orvo-replay [--graphics DIR] [FILE]";
+// The project's one version number, set in CMake.
+constexpr const char* kVersionLine = "orvo-replay " ORVO_VERSION;
 
 // The "Graphics/" folder beside the executable, as the game finds it.
 std::string DefaultGraphicsDir(const char* argv0) {
@@ -44,11 +46,12 @@ int Fail(const std::string& reason) {
   return 2;
 }
 
-// Prints the usage; a failed write is a failure like any other.
-int Usage() {
+// Prints one line (the usage, the version); a failed write is a failure
+// like any other.
+int PrintLine(const char* line) {
   orvo::replay::LineWriter out(stdout, "standard output");
   try {
-    out.Line(kUsage);
+    out.Line(line);
     out.Close();
   } catch (const orvo::replay::ReplayError& e) {
     return Fail(e.Reason());
@@ -71,7 +74,9 @@ int main(int argc, char** argv) {
         options.graphicsDir += '/';
       }
     } else if (arg == "--help" || arg == "-h") {
-      return Usage();
+      return PrintLine(kUsage);
+    } else if (arg == "--version") {
+      return PrintLine(kVersionLine);
     } else if ((arg == "-" || arg.empty() || arg[0] != '-') && !haveFile) {
       file = arg;
       haveFile = true;

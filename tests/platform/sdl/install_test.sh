@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the build into a temporary prefix and checks what lands where:
-# the program with its pictures under lib/orvo, the launcher link, the
-# desktop entry and the icons; then starts the installed launcher with a
+# the program with its pictures under lib/games/orvo, the launcher links in
+# games/, the desktop entry and the icons; then starts the installed launcher with a
 # broken picture folder to see that it runs from its real folder.
 # Usage: install_test.sh <build folder>
 set -eu
@@ -12,18 +12,22 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-[ -x "$prefix/lib/orvo/orvo" ] || fail "no program in lib/orvo"
+[ -x "$prefix/lib/games/orvo/orvo" ] || fail "no program in lib/games/orvo"
 for picture in GameBack.jpg Blocks.gif Grid.gif; do
-  cmp -s "$build/Graphics/$picture" "$prefix/lib/orvo/Graphics/$picture" ||
+  cmp -s "$build/Graphics/$picture" "$prefix/lib/games/orvo/Graphics/$picture" ||
     fail "Graphics/$picture missing or different"
 done
 if [ -e "$build/orvo-replay" ]; then
-  [ -x "$prefix/lib/orvo/orvo-replay" ] || fail "orvo-replay not installed beside the game"
+  [ -x "$prefix/lib/games/orvo/orvo-replay" ] || fail "orvo-replay not installed beside the game"
 fi
-[ -L "$prefix/bin/orvo" ] || fail "bin/orvo is not a link"
-[ "$(readlink "$prefix/bin/orvo")" = "../lib/orvo/orvo" ] || fail "bin/orvo points elsewhere"
-[ "$(readlink -f "$prefix/bin/orvo")" = "$(readlink -f "$prefix/lib/orvo/orvo")" ] ||
-  fail "bin/orvo does not reach the program"
+[ -L "$prefix/games/orvo" ] || fail "games/orvo is not a link"
+[ "$(readlink "$prefix/games/orvo")" = "../lib/games/orvo/orvo" ] || fail "games/orvo points elsewhere"
+[ "$(readlink -f "$prefix/games/orvo")" = "$(readlink -f "$prefix/lib/games/orvo/orvo")" ] ||
+  fail "games/orvo does not reach the program"
+if [ -e "$build/orvo-replay" ]; then
+  [ "$(readlink -f "$prefix/games/orvo-replay")" = "$(readlink -f "$prefix/lib/games/orvo/orvo-replay")" ] ||
+    fail "games/orvo-replay does not reach the replay tool"
+fi
 
 desktop="$prefix/share/applications/orvo.desktop"
 [ -f "$desktop" ] || fail "no desktop entry"
@@ -33,7 +37,7 @@ done
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$desktop" || fail "desktop entry does not validate"
 fi
-for size in 48 256; do
+for size in 16 32 48 64 128 256; do
   icon="$prefix/share/icons/hicolor/${size}x${size}/apps/orvo.png"
   [ -f "$icon" ] || fail "no ${size}x${size} icon"
   # The PNG header holds the width and height as big-endian words at 16 and 20.
@@ -43,10 +47,10 @@ done
 
 # Started by its launcher link, the program looks for Graphics/ beside its
 # real file: with a missing picture there, it names that file.
-mv "$prefix/lib/orvo/Graphics/Grid.gif" "$prefix/lib/orvo/Graphics/Grid.old"
+mv "$prefix/lib/games/orvo/Graphics/Grid.gif" "$prefix/lib/games/orvo/Graphics/Grid.old"
 status=0
-err=$(cd / && env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/orvo" 2>&1 >/dev/null) || status=$?
-real=$(readlink -f "$prefix/lib/orvo")
+err=$(cd / && env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/games/orvo" 2>&1 >/dev/null) || status=$?
+real=$(readlink -f "$prefix/lib/games/orvo")
 [ "$status" -eq 1 ] || fail "exit status $status with a missing picture"
 [ "$err" = "Error loading game: Path not found: $real/Graphics/Grid.gif" ] || fail "message: $err"
 echo "install test passed"
