@@ -26,6 +26,10 @@ fail() {
   exit 1
 }
 step() { echo; echo "== $*"; }
+# The game is played, and the replay tool run, by an ordinary user with a
+# login shell: that is where /usr/games is on the PATH.
+player=orvo-player
+as_player() { runuser -l "$player" -c "$1"; }
 installed_packages() { dpkg-query -W -f '${db:Status-Abbrev} ${Package}\n' | awk '$1 == "ii" {print $2}' | sort; }
 
 # ---- install ------------------------------------------------------------
@@ -48,11 +52,13 @@ dpkg-query -W -f '${db:Status-Abbrev}' orvo | grep -q '^ii' || fail "orvo is not
 
 # ---- the replay tool ----------------------------------------------------
 step "orvo-replay"
-command -v orvo-replay >/dev/null || fail "orvo-replay is not on the PATH"
-orvo-replay --version
+id "$player" >/dev/null 2>&1 || useradd --create-home "$player"
+chmod 755 "$work"
+as_player 'command -v orvo-replay' || fail "orvo-replay is not on a user's PATH"
+as_player 'orvo-replay --version'
 examples=/usr/share/doc/orvo/examples
 for scenario in "$examples"/*.scn; do
-  orvo-replay "$scenario" >"$work/out" || fail "orvo-replay failed on $scenario"
+  as_player "orvo-replay '$scenario'" >"$work/out" || fail "orvo-replay failed on $scenario"
   cmp -s "$work/out" "${scenario%.scn}.out" || fail "orvo-replay's output for $scenario differs"
   echo "$(basename "$scenario"): output as shipped ($(wc -l <"$work/out") lines)"
 done
@@ -62,7 +68,7 @@ man -w orvo >/dev/null 2>&1 || [ -f /usr/share/man/man6/orvo.6.gz ] || fail "no 
 step "/usr/games/orvo under Xvfb"
 # Without a display the game says so and ends.
 status=0
-env -u DISPLAY -u WAYLAND_DISPLAY /usr/games/orvo 2>"$work/nodisplay.err" || status=$?
+as_player 'orvo' 2>"$work/nodisplay.err" || status=$?
 [ "$status" -eq 1 ] || fail "exit status $status without a display"
 echo "without a display: status 1, \"$(cat "$work/nodisplay.err")\""
 # The tools that play the part of the player; installed after the package so
@@ -74,9 +80,9 @@ xvfb_pid=$!
 for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=:$(cat "$work/display")
-# Started the way the desktop entry starts it.
+# Started the way the desktop entry starts it, by the user, on this display.
 exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/orvo.desktop)
-(cd / && PATH=/usr/local/bin:/usr/bin:/bin:/usr/games exec $exec_line) 2>"$work/orvo.err" &
+as_player "DISPLAY=$DISPLAY exec $exec_line" 2>"$work/orvo.err" &
 orvo_pid=$!
 window=""
 for _ in $(seq 500); do
@@ -104,9 +110,19 @@ for _ in $(seq 100); do
 done
 [ -n "$began" ] || fail "a click on Start did not begin a game (no pair at the right edge)"
 echo "a click on Start began a game: $diff_pixels pixels of the entry cell changed"
-kill "$orvo_pid"
-wait "$orvo_pid" 2>/dev/null || true
+# Exit, the caption at the far left, ends the program (in the middle of the
+# game) with status 0.
+xdotool mousemove --window "$window" 30 366 click 1
+for _ in $(seq 200); do
+  kill -0 "$orvo_pid" 2>/dev/null || break
+  sleep 0.05
+done
+kill -0 "$orvo_pid" 2>/dev/null && fail "a click on Exit did not end the program in 10 s"
+status=0
+wait "$orvo_pid" || status=$?
 orvo_pid=""
+[ "$status" -eq 0 ] || fail "exit status $status after Exit"
+echo "a click on Exit ended the program with status 0"
 kill "$xvfb_pid"
 xvfb_pid=""
 
