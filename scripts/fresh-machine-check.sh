@@ -358,9 +358,12 @@ echo "packages in the root: $(chroot "$root" dpkg-query -W -f '.\n' | wc -l) (mi
 if [ -n "$package" ]; then
   phase "copy $(basename "$package")"
   cp "$package" "$root/root/"
-  # The check script as committed, like the clone of the test command.
-  git -C "$repo" show "$commit:scripts/package-install-check.sh" >"$root/root/package-install-check.sh" ||
-    die "no scripts/package-install-check.sh in commit $commit"
+  # The check script and what it sources, as committed, like the clone of
+  # the test command.
+  for script in package-install-check.sh xvfb-lib.sh; do
+    git -C "$repo" show "$commit:scripts/$script" >"$root/root/$script" ||
+      die "no scripts/$script in commit $commit"
+  done
   ls -l "$root/root/"
 else
   phase "clone $(git -C "$repo" rev-parse --short "$commit")"

@@ -6,7 +6,10 @@
 # the package behind. Meant for a fresh root, where it changes nothing that
 # matters: scripts/fresh-machine-check.sh --package DEB runs it in one.
 # Usage (as root): scripts/package-install-check.sh <orvo_*.deb>
+# It needs scripts/xvfb-lib.sh beside it.
 set -euo pipefail
+# shellcheck source=scripts/xvfb-lib.sh
+. "$(dirname "$0")/xvfb-lib.sh"
 deb=$(readlink -f "$1")
 [ -f "$deb" ] || { echo "no package file: $1" >&2; exit 2; }
 [ "$(id -u)" -eq 0 ] || { echo "needs root (apt-get install and purge)" >&2; exit 2; }
@@ -75,21 +78,13 @@ echo "without a display: status 1, \"$(cat "$work/nodisplay.err")\""
 # that they cannot have supplied anything the game needs.
 apt-get install -y -q --no-install-recommends xvfb xauth xdotool x11-utils imagemagick procps \
   >"$work/tools.log" 2>&1 || { cat "$work/tools.log"; fail "could not install the test tools"; }
-Xvfb -displayfd 5 -screen 0 800x600x24 -nolisten tcp -noreset 5>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
+start_xvfb "$work"
 [ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(cat "$work/display")
 # Started the way the desktop entry starts it, by the user, on this display.
 exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/orvo.desktop)
 as_player "DISPLAY=$DISPLAY exec $exec_line" 2>"$work/orvo.err" &
 orvo_pid=$!
-window=""
-for _ in $(seq 500); do
-  window=$(xdotool search --onlyvisible --name '^Orvo' 2>/dev/null | head -n 1) || true
-  [ -n "$window" ] && break
-  sleep 0.02
-done
+window=$(wait_for_window '^Orvo')
 [ -n "$window" ] || fail "no window appeared in 10 s"
 echo "window caption: \"$(xdotool getwindowname "$window")\""
 xwininfo -id "$window" | awk '/Width:|Height:/ {printf "%s %s  ", $1, $2} END {print ""}'
