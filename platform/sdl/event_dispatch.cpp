@@ -17,6 +17,21 @@ int ShiftState(Uint16 mod) {
 
 }  // namespace
 
+bool SdlPlatform::KeptByTheWindow(const SDL_KeyboardEvent& key) {
+  switch (window_keys_.Judge(key)) {
+    case WindowKeys::Verdict::ForTheGame:
+      return false;
+    case WindowKeys::Verdict::ToggleFullscreen:
+      // The window's new size comes back as a size-changed event, which
+      // redraws the picture.
+      window_.ToggleFullscreen();
+      return true;
+    case WindowKeys::Verdict::Swallowed:
+      return true;
+  }
+  return true;
+}
+
 void SdlPlatform::Dispatch(const SDL_Event& event) {
   if (!app_) return;
   switch (event.type) {
@@ -37,6 +52,7 @@ void SdlPlatform::Dispatch(const SDL_Event& event) {
       }
       break;
     case SDL_KEYDOWN: {
+      if (KeptByTheWindow(event.key)) break;
       const int code = VirtualKeyFor(event.key.keysym.sym);
       if (code < 0) break;
       if (!event.key.repeat) {
@@ -46,6 +62,7 @@ void SdlPlatform::Dispatch(const SDL_Event& event) {
       break;
     }
     case SDL_KEYUP: {
+      if (KeptByTheWindow(event.key)) break;
       const int code = VirtualKeyFor(event.key.keysym.sym);
       if (code >= 0) app_->Form_KeyUp(code, ShiftState(event.key.keysym.mod));
       break;

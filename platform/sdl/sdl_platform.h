@@ -15,6 +15,7 @@
 #include "platform/sdl/clock.h"
 #include "platform/sdl/latency_record.h"
 #include "platform/sdl/window.h"
+#include "platform/sdl/window_keys.h"
 
 namespace orvo::sdl {
 
@@ -54,6 +55,9 @@ class SdlPlatform : public app::Platform {
   Window& TheWindow() { return window_; }
 
  private:
+  // Whether a key event is one the window keeps for itself (switching the
+  // full screen); false when it goes to the game's key table.
+  bool KeptByTheWindow(const SDL_KeyboardEvent& key);
   // Handles every queued event; true when there was at least one.
   bool DrainEvents();
   // Composes the window and shows it now.
@@ -67,6 +71,7 @@ class SdlPlatform : public app::Platform {
   LatencyRecord record_;
   std::unique_ptr<Clock> clock_;
   Window window_;
+  WindowKeys window_keys_;
   game::RandomGenerator random_;
   bool pending_ = false;  // a change that the next event processing shows
   int pressed_action_ = -1;

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
+#include "platform/sdl/app_identity.h"
 #include "platform/sdl/embedded.h"
 #include "platform/sdl/message_box.h"
+#include "platform/sdl/window_manager.h"
 
 namespace orvo::sdl {
 
@@ -27,6 +29,7 @@ int Window::ChooseScale(const SDL_Rect& usable) {
 }
 
 bool Window::Open(std::string& error) {
+  NameTheApplication();
   // A cascade refreshes the board many times in a row: presents never wait
   // for the display's vertical blank.
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
@@ -121,6 +124,8 @@ void Window::Close() {
   renderer_ = nullptr;
   if (window_) SDL_DestroyWindow(window_);
   window_ = nullptr;
+  fills_display_ = false;
+  windowed_ = SDL_Rect{};
   if (SDL_WasInit(0) != 0) {
     IMG_Quit();
     SDL_Quit();
@@ -132,6 +137,57 @@ void Window::Present(const app::FrameView& view, bool uploadFront) {
   if (uploadFront && view.Board) composer_->UploadFront(*view.Board);
   composer_->Draw(view);
   SDL_RenderPresent(renderer_);
+}
+
+bool Window::IsFullscreen() const {
+  if (!window_) return false;
+  // Asked of SDL each time: a window manager may also end the full screen
+  // by a shortcut of its own.
+  return fills_display_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+void Window::ToggleFullscreen() {
+  if (!window_) return;
+  if (IsFullscreen()) {
+    LeaveFullscreen();
+  } else {
+    EnterFullscreen();
+  }
+}
+
+void Window::EnterFullscreen() {
+  SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+  SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
+  // A maximised window gets its state back from the window manager; a size
+  // asked for on top would undo it.
+  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) windowed_ = SDL_Rect{};
+  if (WindowManagerRuns(window_)) {
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    return;
+  }
+  // No window manager: nothing frames or moves the window, so taking the
+  // display's whole area is all a full screen is.
+  SDL_Rect display{};
+  const int index = SDL_GetWindowDisplayIndex(window_);
+  if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &display) != 0) return;
+  fills_display_ = true;
+  SDL_SetWindowPosition(window_, display.x, display.y);
+  SDL_SetWindowSize(window_, display.w, display.h);
+  SDL_RaiseWindow(window_);
+}
+
+void Window::LeaveFullscreen() {
+  const bool filled = fills_display_;
+  fills_display_ = false;
+  if (!filled) SDL_SetWindowFullscreen(window_, 0);
+  // SDL puts the window back where it was but leaves its size to the window
+  // manager, and not every one (nor SDL's offscreen driver) hands it back.
+  // No size is known when the full screen came from elsewhere.
+  if (windowed_.w > 0 && windowed_.h > 0) {
+    SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+    if (filled) SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+  }
+  windowed_ = SDL_Rect{};
 }
 
 int Window::ActionAt(const app::FrameView& view, int x, int y) {

@@ -36,6 +36,13 @@ class Window {
   // coordinates, or -1.
   int ActionAt(const app::FrameView& view, int x, int y);
 
+  // Switches between the window and the full screen (the desktop's own
+  // mode: no change of the display's resolution). The picture keeps its
+  // whole-multiple scale, centred on black. Leaving the full screen gives
+  // the window back its size from before.
+  void ToggleFullscreen();
+  bool IsFullscreen() const;
+
   // The window's scale: the largest whole multiple of its logical size that
   // fits comfortably in `usable`, at least 1.
   static int ChooseScale(const SDL_Rect& usable);
@@ -45,10 +52,19 @@ class Window {
   Composer* Composition() const { return composer_.get(); }
 
  private:
+  void EnterFullscreen();
+  void LeaveFullscreen();
+
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   std::unique_ptr<FontSet> fonts_;
   std::unique_ptr<Composer> composer_;
+  // Where there is no window manager to grant SDL's full screen, the
+  // window covers the display itself.
+  bool fills_display_ = false;
+  // The window's place and size before the full screen; empty when it was
+  // maximised or the full screen did not come from this program.
+  SDL_Rect windowed_{};
 };
 
 }  // namespace orvo::sdl

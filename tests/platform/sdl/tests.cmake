@@ -1,6 +1,6 @@
 # Tests of the window program: composition, events and waits with SDL's
-# offscreen driver; the real binary's start-up failures; the install; and an
-# end-to-end run under Xvfb.
+# offscreen driver; the real binary's start-up failures; the install; and
+# end-to-end runs under Xvfb.
 file(GLOB ORVO_WINDOW_TEST_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
 if(TARGET orvo AND ORVO_WINDOW_TEST_SOURCES)
@@ -14,6 +14,13 @@ if(TARGET orvo AND ORVO_WINDOW_TEST_SOURCES)
   add_dependencies(orvo_window_tests orvo)
   gtest_discover_tests(orvo_window_tests DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy" TIMEOUT 120)
+
+  # Full screen and the window's class under Xvfb, which has no window
+  # manager.
+  add_test(NAME window.fullscreen_end_to_end
+    COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/fullscreen_end_to_end.sh $<TARGET_FILE:orvo>)
+  set_tests_properties(window.fullscreen_end_to_end PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
+    ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp:print_suppressions=0")
 
   add_test(NAME window.install
     COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/install_test.sh ${CMAKE_BINARY_DIR})
