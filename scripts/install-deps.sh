@@ -6,7 +6,7 @@ set -eu
 what=${1:-test}
 packages="build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
   libfontconfig-dev nlohmann-json3-dev libpng-dev fonts-terminus-otb fonts-liberation2 fonts-dejavu-core
-  libgif-dev libjpeg-dev xfonts-base"
+  libgif-dev libjpeg-dev libx11-dev xfonts-base"
 if [ "$what" = web ] || [ "$what" = test ]; then
   # The browser's build (emscripten's optimizer needs node-acorn) and its
   # headless browser.
@@ -21,7 +21,7 @@ if [ "$what" = package ] || [ "$what" = test ]; then
 fi
 if [ "$what" = test ]; then
   packages="$packages libgtest-dev libgmock-dev libbenchmark-dev clang-format xvfb xauth xdotool imagemagick
-    x11-utils procps libx11-dev desktop-file-utils git"
+    x11-utils procps desktop-file-utils git"
 fi
 missing=""
 for p in $packages; do
