@@ -26,6 +26,15 @@ wait_for_window() {
   echo "$found"
 }
 
+# Runs the command "$@" every 50 ms until it succeeds; fails after 10 s.
+await() {
+  for _ in $(seq 200); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
 # Makes a scratch folder ($work); when the script exits, the program started
 # as $orvo_pid and Xvfb are ended and the folder is removed.
 begin_session() {

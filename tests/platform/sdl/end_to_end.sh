@@ -50,14 +50,6 @@ running() {
   esac
   return 0
 }
-# Runs the command "$@" every 50 ms until it succeeds; fails after 10 s.
-await() {
-  for _ in $(seq 200); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  return 1
-}
 ended() { ! running "$1"; }
 
 start_xvfb "$work"

@@ -28,14 +28,6 @@ fail() {
   [ -n "${window:-}" ] && xwininfo -id "$window" >&2 2>&1 || true
   exit 1
 }
-# Runs the command "$@" every 50 ms until it succeeds; fails after 10 s.
-await() {
-  for _ in $(seq 200); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  return 1
-}
 
 # Like start_xvfb, at a screen larger than the window, so that the full
 # screen differs from it.
