@@ -7,8 +7,7 @@
 
 #include <string>
 
-#include "app/app.h"
-#include "platform/sdl/sdl_platform.h"
+#include "tests/platform/sdl/shown_window_test_base.h"
 
 namespace orvo::app {
 namespace {
@@ -16,16 +15,11 @@ namespace {
 constexpr int VK_ALT = 18;
 constexpr int VK_F11 = 122;
 
-class Fullscreen : public ::testing::Test {
+class Fullscreen : public ShownWindowTest {
  protected:
   void SetUp() override {
-    ASSERT_STREQ(std::getenv("SDL_VIDEODRIVER"), "offscreen");
-    host_.Attach(app_);
-    std::string error;
-    ASSERT_TRUE(app_.StartUp(ORVO_GRAPHICS_DIR, error)) << error;
-    ASSERT_TRUE(host_.OpenWindow(error)) << error;
-    host_.ShowWindow();
-    host_.ProcessEvents(0);
+    ShownWindowTest::SetUp();
+    if (HasFatalFailure()) return;
     SDL_GetWindowSize(Handle(), &windowed_.w, &windowed_.h);
     ASSERT_EQ(SDL_GetDisplayBounds(0, &display_), 0) << SDL_GetError();
     // Else the full screen could not be told from the window.
@@ -66,8 +60,6 @@ class Fullscreen : public ::testing::Test {
   bool GameKeyPressed(int code) { return app_.Keys()[code].Pressed; }
   bool IsFullscreen() { return host_.TheWindow().IsFullscreen(); }
 
-  sdl::SdlPlatform host_;
-  App app_{host_};
   SDL_Rect windowed_{};
   SDL_Rect display_{};
 };

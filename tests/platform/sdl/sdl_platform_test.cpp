@@ -12,24 +12,15 @@
 
 #include "app/app.h"
 #include "platform/sdl/sdl_platform.h"
+#include "tests/platform/sdl/shown_window_test_base.h"
 
 namespace orvo::app {
 namespace {
 
 using game::Control;
 
-class Window : public ::testing::Test {
+class Window : public ShownWindowTest {
  protected:
-  void SetUp() override {
-    ASSERT_STREQ(std::getenv("SDL_VIDEODRIVER"), "offscreen");
-    host_.Attach(app_);
-    std::string error;
-    ASSERT_TRUE(app_.StartUp(ORVO_GRAPHICS_DIR, error)) << error;
-    ASSERT_TRUE(host_.OpenWindow(error)) << error;
-    host_.ShowWindow();
-    host_.ProcessEvents(0);
-  }
-
   // The middle of a caption's text, in window coordinates.
   SDL_Point CentreOf(Control c) {
     const SDL_Rect box = host_.TheWindow().Composition()->TextBox(app_.View(), c);
@@ -78,9 +69,6 @@ class Window : public ::testing::Test {
     }
     return n;
   }
-
-  sdl::SdlPlatform host_;
-  App app_{host_};
 };
 
 TEST_F(Window, HasItsCaptionAndLogicalSize) {
