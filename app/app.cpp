@@ -27,7 +27,8 @@ constexpr PictureNeed kGridPicture{"Grid.gif", false, 1, 1};
 
 }  // namespace
 
-App::App(Platform& platform) : platform_(platform), labels_(platform), game_(platform, labels_) {
+App::App(AppServices& services)
+    : services_(services), labels_(services), game_(services, labels_) {
   for (int i = 0; i < game::kControlCount; ++i) {
     const auto c = static_cast<game::Control>(i);
     const ControlData& d = form_[c];
@@ -36,7 +37,7 @@ App::App(Platform& platform) : platform_(platform), labels_(platform), game_(pla
 }
 
 bool App::StartUp(const std::string& graphicsPath, std::string& error) {
-  cache_.InitBitmaps(surfaces_, platform_.Pictures());
+  cache_.InitBitmaps(surfaces_, services_.Pictures());
   front_dc_ = surfaces_.Create(kFrontWidth, kFrontHeight);
 
   // A missing, unreadable or too small picture is reported here, at
@@ -77,7 +78,7 @@ bool App::StartUp(const std::string& graphicsPath, std::string& error) {
 void App::ShutDown() {
   cache_.ReleaseBitmaps();
   surfaces_.Destroy(front_dc_);
-  platform_.EndProgram(0);
+  services_.EndProgram(0);
   std::abort();  // not reached: the platform ends the program
 }
 

@@ -1,7 +1,7 @@
 // The application: start-up and shutdown, the window's event handlers, the
 // game loop and the key table. It owns the game, the labels and the board
-// surface, runs them on whatever platform it is given, and shows the platform
-// what to draw through View().
+// surface, runs them on the services it is given (the window shell), and
+// shows what to draw through View().
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 
 #include "app/form.h"
 #include "app/key_table.h"
-#include "app/platform.h"
+#include "app/app_services.h"
 #include "game/game.h"
 #include "game/labels.h"
 #include "gfx/bitmap_cache.h"
@@ -23,7 +23,7 @@ namespace orvo::app {
 // processing; without a bound, enough such pairs overflow the stack.
 inline constexpr int kMaxNestedGameLoops = 256;
 
-// What a platform draws: the board surface at Front, and every label where
+// What the window shows: the board surface at Front, and every label where
 // the form puts it with the values it has now.
 struct FrameView {
   const gfx::Surface* Board;  // null until start-up has made it
@@ -33,7 +33,7 @@ struct FrameView {
 
 class App {
  public:
-  explicit App(Platform& platform);
+  explicit App(AppServices& services);
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
@@ -46,8 +46,8 @@ class App {
   [[noreturn]] void ShutDown();
 
   // Window events.
-  void Form_KeyDown(int keyCode, int shift = 0);
-  void Form_KeyUp(int keyCode, int shift = 0);
+  void Form_KeyDown(int keyCode);
+  void Form_KeyUp(int keyCode);
   void Form_Paint();
   [[noreturn]] void Form_Unload();
   void lblAction_Click(int index);
@@ -74,7 +74,7 @@ class App {
  private:
   void SetTextColor(game::Control c, gfx::Color color) { labels_.SetTextColor(c, color); }
 
-  Platform& platform_;
+  AppServices& services_;
   const Form form_;
   game::Labels labels_;
   KeyTable keys_{};

@@ -26,14 +26,14 @@ void App::GameLoop() {
   while (state.Running) {
     ProcessKeys();
     game_.SlidePair();
-    platform_.ProcessEvents(NextDue());
+    services_.ProcessEvents(NextDue());
   }
 }
 
 void App::ProcessKeys() {
   game::GameState& state = game_.State();
   // One reading for the whole turn, even after a bomb or a move took time.
-  const std::int64_t now = platform_.TickCount();
+  const std::int64_t now = services_.TickCount();
   const auto due = [&](int code) { return keys_[code].Pressed && keys_[code].NextTime < now; };
 
   // Escape halts the game after the rest of this turn; the caption stays "Stop".

@@ -25,12 +25,12 @@ std::string Lower(std::string s) {
 }  // namespace
 
 // Key codes outside the table are ignored.
-void App::Form_KeyDown(int keyCode, int /*shift*/) {
+void App::Form_KeyDown(int keyCode) {
   if (!KnownKey(keyCode)) return;
   keys_[keyCode].Pressed = true;
 }
 
-void App::Form_KeyUp(int keyCode, int /*shift*/) {
+void App::Form_KeyUp(int keyCode) {
   if (!KnownKey(keyCode)) return;
   // An Enter press stays recorded until the game loop has acted on it.
   if (keyCode == VK_RETURN) return;
@@ -57,7 +57,7 @@ void App::lblAction_Click(int index) {
     // nests one more loop on the stack, and unbounded nesting overflowed it.
     // The click past the bound is ignored and changes nothing.
     if (running_loops_ >= kMaxNestedGameLoops) {
-      platform_.StartClickIgnored();
+      services_.StartClickIgnored();
       return;
     }
     labels_.SetCaption(control, "Stop");

@@ -1,11 +1,23 @@
 #include "app/platform.h"
 
+#include "app/shell.h"
+
 namespace orvo::app {
 
-void Platform::Wait(std::int32_t ms) {
-  // Window events stay queued for the whole wait.
-  const std::int64_t start = TickCount();
-  WaitUntil(start + ms, ms);
+void Platform::ProcessEvents(std::int64_t nextDue, Shell& shell) {
+  const auto deliver_queued = [&] {
+    bool any = false;
+    for (InputEvent event; PollEvent(event);) {
+      any = true;
+      shell.Deliver(event);
+    }
+    shell.ShowPending();
+    return any;
+  };
+  // After an event the loop's next turn may have something to do at once.
+  if (deliver_queued()) return;
+  SleepUntilEvent(nextDue);
+  deliver_queued();
 }
 
 }  // namespace orvo::app

@@ -1,61 +1,116 @@
-// The one seam between the game and what runs it: the SDL window, the replay
-// runner's virtual clock, a browser page. A platform provides the rules'
-// services (game::GameServices) and what the application needs besides:
-// waiting until a tick, processing the window's events, decoding pictures,
-// ending the program.
+// The platform contract: all that a place where Orvo runs (a desktop window,
+// a web page, a headless runner) provides. The window shell (shell.h) does
+// everything else once for every platform: the game and its loop, the
+// caption presses, the label layout, when a change is shown, the
+// composition of each frame and the start-up sequence.
+//
+// A platform turns its system's events into InputEvents, presents the
+// frames the shell composes, tells time and sleeps, decodes pictures,
+// renders label text, shows the fatal message and ends the program. Every
+// coordinate is in the window's own 580 x 388 pixels, whatever the scale at
+// which the platform shows them.
+//
+// Writing one: implement every pure function below, then
+//   MyPlatform platform;  app::Shell shell(platform);  shell.Run();
+// Run() never returns: the program ends through EndProgram.
 #pragma once
 
 #include <cstdint>
-#include <limits>
+#include <string>
 
-#include "game/game_services.h"
+#include "app/app_services.h"
+#include "app/form.h"
+#include "gfx/alpha_mask.h"
 #include "gfx/picture_decoder.h"
+#include "gfx/surface.h"
 
 namespace orvo::app {
 
-inline constexpr std::int64_t kNothingDue = std::numeric_limits<std::int64_t>::max();
+class Shell;
 
-// When a window shows a label's change: a caption at once (the rules set
-// captions in the middle of a cascade and expect them seen), visibility and
-// colour at the next event processing, a tag never (it is not drawn).
-enum class LabelRefresh { Now, AtNextEvents, Never };
-constexpr LabelRefresh RefreshFor(game::ControlChange what) {
-  switch (what) {
-    case game::ControlChange::Caption:
-      return LabelRefresh::Now;
-    case game::ControlChange::Visible:
-    case game::ControlChange::Color:
-      return LabelRefresh::AtNextEvents;
-    case game::ControlChange::Tag:
-      break;
-  }
-  return LabelRefresh::Never;
-}
+// One input event, as the platform hands it to the shell.
+struct InputEvent {
+  enum class Kind {
+    KeyDown,      // `key` went down, or repeats while held
+    KeyUp,        // `key` went up
+    PointerDown,  // the primary button (or a finger) went down at (x, y)
+    PointerUp,    // ... and came up at (x, y)
+    PointerMove,  // the pointer moved to (x, y)
+    Expose,       // the window's picture was lost or resized: draw it anew
+    Close,        // the player asked to close the window: the program ends
+  };
+  Kind kind = Kind::Expose;
+  int key = 0;  // the virtual-key code (13 Enter, 27 Escape, 37 Left, 38 Up, 40 Down)
+  int x = 0;
+  int y = 0;
+};
 
-class Platform : public game::GameServices {
+// Renders the labels' captions. Each caption is drawn as one coverage mask
+// whose size is the caption's box: the width of its text and the height of
+// its face's line; an empty caption is an empty mask (and has no box).
+class LabelText {
  public:
-  // Returns once TickCount() has passed `ms` more milliseconds, through
-  // WaitUntil; the same for every platform.
-  void Wait(std::int32_t ms) final;
+  virtual ~LabelText() = default;
+  // `utf8` in `face`, coverage 0 to 255 per pixel. Malformed UTF-8 and
+  // characters the face lacks are left out; never fails.
+  virtual gfx::AlphaMask Render(FontFace face, const std::string& utf8) const = 0;
+};
 
-  // Returns once TickCount() >= deadline; handles no window events meanwhile
-  // (they stay queued). `ms` is the length of the wait as asked for.
-  virtual void WaitUntil(std::int64_t deadline, std::int32_t ms) = 0;
-  // Lets the window process all pending events and returns when none are
-  // left. Handlers run inside (a Start click runs a whole nested game).
-  // `nextDue` is the earliest tick at which the game loop has something to do
-  // (kNothingDue: only an event can change anything); a platform may sleep
-  // until then or until an event arrives.
-  virtual void ProcessEvents(std::int64_t nextDue) = 0;
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // --- Start-up ---------------------------------------------------------
+  // The folder of the program's own file (with or without a trailing "/");
+  // the game's pictures are in its "Graphics/" folder.
+  virtual std::string ProgramFolder() = 0;
+  // Creates the window, not yet shown, with what its frames need. Fills
+  // `background` with the window's background picture (drawn at 0, 0 under
+  // everything). False with `error` (the whole message) when it cannot; the
+  // shell then shows the fatal message.
+  virtual bool OpenWindow(gfx::Surface& background, std::string& error) = 0;
+  // Shows the window for the first time, with `frame` (580 x 388) in it.
+  virtual void ShowWindow(const gfx::Surface& frame) = 0;
+  // Shows `message` under `title` to the player (a message box, the page,
+  // standard error) and returns once it has been seen or cannot be shown.
+  // The shell then ends the program with status 1.
+  virtual void ShowFatalMessage(const std::string& title, const std::string& message) = 0;
+  // Ends the program at once with `status`; never returns.
+  [[noreturn]] virtual void EndProgram(int status) = 0;
+
+  // --- Output -----------------------------------------------------------
+  // Shows `frame` (580 x 388) in the window now, scaled as the window is.
+  virtual void PresentFrame(const gfx::Surface& frame) = 0;
+  // The label text renderer; used from OpenWindow on (and for hit tests).
+  virtual const LabelText& Text() = 0;
   // The decoder of the game's picture files.
   virtual const gfx::PictureDecoder& Pictures() = 0;
-  // Ends the program at once; never returns.
-  [[noreturn]] virtual void EndProgram(int status) = 0;
-  // A Start click was ignored because kMaxNestedGameLoops game loops were
-  // already running one inside the other (each Stop and Start clicked in one
-  // batch of events nests one more). Nothing has changed; a window does
-  // nothing more, a headless platform may report it.
-  virtual void StartClickIgnored() {}
+
+  // --- Time and input ---------------------------------------------------
+  // Milliseconds of a monotonic 64-bit clock.
+  virtual std::int64_t TickCount() = 0;
+  // Sleeps until TickCount() >= deadline, never less. Input events stay
+  // queued, but a request to close the window may end the sleep early:
+  // false then, and the shell ends the program at once.
+  virtual bool WaitUntil(std::int64_t deadline) = 0;
+  // Takes the next queued input event; false when none is queued. Never
+  // waits.
+  virtual bool PollEvent(InputEvent& event) = 0;
+  // Sleeps until an input event is queued (it stays queued) or TickCount()
+  // reaches `deadline` (kNothingDue: no deadline); returns at once when one
+  // is queued or the deadline has passed.
+  virtual void SleepUntilEvent(std::int64_t deadline) = 0;
+  // The game loop's event processing: hands every queued event to the
+  // shell, and when there was none, sleeps until one arrives or `nextDue`
+  // and hands those over. Written once here on PollEvent and
+  // SleepUntilEvent; a headless platform replaces it to run its script.
+  virtual void ProcessEvents(std::int64_t nextDue, Shell& shell);
+
+  // --- The random source ------------------------------------------------
+  // Uniform single-precision numbers in [0, 1).
+  virtual float NextRandom() = 0;
+  // A new game starts the random source afresh (from the clock, say).
+  virtual void ReseedRandom() = 0;
 };
 
 }  // namespace orvo::app

@@ -1,5 +1,7 @@
 #include "gfx/bitblt.h"
 
+#include "gfx/clip.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -8,26 +10,6 @@
 namespace orvo::gfx {
 
 namespace {
-
-// One axis of a transfer: destination start, source start and length. The
-// clip runs in 64 bits so that no argument near the int limits can overflow.
-struct Axis {
-  std::int64_t d;
-  std::int64_t s;
-  std::int64_t n;
-};
-
-// Cuts the axis to the part that lies inside both surfaces; false when
-// nothing is left.
-bool Clip(Axis& a, std::int64_t dst_len, std::int64_t src_len) {
-  if (a.n <= 0) return false;
-  const std::int64_t skip = std::max<std::int64_t>({0, -a.d, -a.s});
-  a.d += skip;
-  a.s += skip;
-  a.n -= skip;
-  a.n = std::min({a.n, dst_len - a.d, src_len - a.s});
-  return a.n > 0;
-}
 
 template <RasterOp Op>
 inline Color Combine(Color d, Color s) {
@@ -71,7 +53,7 @@ void RowOverlapping(Color* d, const Color* s, std::size_t n) {
 }
 
 template <RasterOp Op>
-void Transfer(Surface& dst, const Axis& x, const Axis& y, const Surface& src) {
+void Transfer(Surface& dst, const ClipAxis& x, const ClipAxis& y, const Surface& src) {
   const bool same = &dst == &src;
   // With src == dst, rows are taken in the order that reads each source row
   // before the transfer writes over it; only a transfer within the same rows
@@ -95,8 +77,8 @@ void Transfer(Surface& dst, const Axis& x, const Axis& y, const Surface& src) {
 
 void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy,
             RasterOp op) {
-  Axis x{dx, sx, w};
-  Axis y{dy, sy, h};
+  ClipAxis x{dx, sx, w};
+  ClipAxis y{dy, sy, h};
   if (!Clip(x, dst.Width(), src.Width()) || !Clip(y, dst.Height(), src.Height())) return;
   switch (op) {
     case RasterOp::SRCCOPY:

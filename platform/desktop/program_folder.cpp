@@ -10,9 +10,7 @@ std::string ProgramFolder() {
   // The real file of the executable, not the link it may have been started by.
   const std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe", ec);
   if (ec) return {};
-  std::string folder = exe.parent_path().string();
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  return folder;
+  return exe.parent_path().string();
 }
 
 }  // namespace orvo::desktop

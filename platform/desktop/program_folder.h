@@ -5,8 +5,8 @@
 
 namespace orvo::desktop {
 
-// The folder of the running executable, symbolic links resolved, ending in
-// "/". Empty when it cannot be found.
+// The folder of the running executable, symbolic links resolved (no "/" at
+// its end). Empty when it cannot be found.
 std::string ProgramFolder();
 
 }  // namespace orvo::desktop

@@ -2,8 +2,6 @@
 // without waking early and with at most a fraction of a millisecond late.
 #pragma once
 
-#include <SDL2/SDL_events.h>
-
 #include <cstdint>
 
 namespace orvo::sdl {
@@ -18,11 +16,11 @@ class Clock {
 
   // Milliseconds since SDL started.
   virtual std::int64_t TickCount();
-  // Sleeps until TickCount() reaches `tick`. With `event`, an arriving window
-  // event ends the sleep early: it is stored there and true is returned.
-  // `due` marks a wake-up that the game waits for (a recording clock
-  // measures those).
-  virtual bool SleepUntil(std::int64_t tick, SDL_Event* event, bool due);
+  // Sleeps until TickCount() reaches `tick`. With `wakeOnEvent`, a queued
+  // window event ends the sleep early (it stays queued) and true is
+  // returned. `due` marks a wake-up that the game waits for (a recording
+  // clock measures those).
+  virtual bool SleepUntil(std::int64_t tick, bool wakeOnEvent, bool due);
 };
 
 }  // namespace orvo::sdl

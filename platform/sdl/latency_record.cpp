@@ -100,13 +100,13 @@ std::int64_t RecordingClock::TickCount() {
   return tick;
 }
 
-bool RecordingClock::SleepUntil(std::int64_t tick, SDL_Event* event, bool due) {
-  if (!due) return Clock::SleepUntil(tick, event, due);
+bool RecordingClock::SleepUntil(std::int64_t tick, bool wakeOnEvent, bool due) {
+  if (!due) return Clock::SleepUntil(tick, wakeOnEvent, due);
   measuring_ = true;
   awaited_ = tick;
   short_at_ = LatencyRecord::Now();
   short_by_ = 0;
-  const bool interrupted = Clock::SleepUntil(tick, event, due);
+  const bool interrupted = Clock::SleepUntil(tick, wakeOnEvent, due);
   measuring_ = false;
   if (!interrupted) {
     // The tick was reached after the last short reading. After a long

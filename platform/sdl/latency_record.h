@@ -60,7 +60,7 @@ class RecordingClock : public Clock {
   explicit RecordingClock(LatencyRecord& record) : record_(record) {}
 
   std::int64_t TickCount() override;
-  bool SleepUntil(std::int64_t tick, SDL_Event* event, bool due) override;
+  bool SleepUntil(std::int64_t tick, bool wakeOnEvent, bool due) override;
 
  private:
   LatencyRecord& record_;

@@ -5,6 +5,9 @@
 #include <cstdlib>
 
 #include "platform/desktop/library_codecs.h"
+#include "platform/desktop/program_folder.h"
+#include "platform/sdl/embedded.h"
+#include "platform/sdl/message_box.h"
 
 namespace orvo::sdl {
 
@@ -25,56 +28,54 @@ std::uint32_t ClockSeed() {
 SdlPlatform::SdlPlatform() : clock_(record_.MakeClock()), random_(ClockSeed()) {}
 
 SdlPlatform::~SdlPlatform() {
+  text_.SetFonts(nullptr);
   window_.Close();
 }
 
-bool SdlPlatform::OpenWindow(std::string& error) {
-  return window_.Open(error);
+std::string SdlPlatform::ProgramFolder() {
+  return desktop::ProgramFolder();
 }
 
-void SdlPlatform::ShowWindow() {
-  if (!app_ || !window_.IsOpen()) return;
-  window_.Show(app_->View());
+bool SdlPlatform::OpenWindow(gfx::Surface& background, std::string& error) {
+  std::string reason;
+  const std::span<const std::uint8_t> bytes(embedded::kWindowBack, embedded::kWindowBackSize);
+  std::optional<gfx::Surface> picture = Pictures().Decode(bytes, reason);
+  if (!picture) {
+    error = "Cannot decode the window's background picture: " + reason;
+    return false;
+  }
+  if (!window_.Open(error)) return false;
+  background = std::move(*picture);
+  text_.SetFonts(window_.Fonts());
+  return true;
+}
+
+void SdlPlatform::ShowWindow(const gfx::Surface& frame) {
+  if (!window_.IsOpen()) return;
+  window_.Show(frame);
   record_.Present();
 }
 
-void SdlPlatform::RunEventLoop() {
-  for (;;) {
-    SDL_Event event;
-    if (SDL_WaitEvent(&event) == 0) continue;
-    Dispatch(event);
-    DrainEvents();
-    PresentIfPending();
-  }
+void SdlPlatform::ShowFatalMessage(const std::string& title, const std::string& message) {
+  ShowErrorBox(title, message);
 }
 
-bool SdlPlatform::DrainEvents() {
-  bool any = false;
-  SDL_Event event;
-  while (SDL_PollEvent(&event) == 1) {
-    any = true;
-    Dispatch(event);
-  }
-  return any;
-}
-
-void SdlPlatform::CloseRequested(std::uint32_t queuedAt) {
-  // A request queued before the last wait ended should have ended the
-  // program in that wait; the record says so, for the end-to-end test.
-  record_.CloseFromEvents(static_cast<std::int64_t>(queuedAt) < last_wait_end_);
-  app_->Form_Unload();
+void SdlPlatform::PresentFrame(const gfx::Surface& frame) {
+  if (!window_.IsOpen()) return;
+  window_.Present(frame);
+  record_.Present();
 }
 
 std::int64_t SdlPlatform::TickCount() {
   return clock_->TickCount();
 }
 
-void SdlPlatform::WaitUntil(std::int64_t deadline, std::int32_t /*ms*/) {
+bool SdlPlatform::WaitUntil(std::int64_t deadline) {
   for (;;) {
     const std::int64_t now = TickCount();
     if (now >= deadline) {
       last_wait_end_ = now;
-      return;
+      return true;
     }
     if (window_.IsOpen() && now - last_pump_ >= kPumpInterval) {
       // Take in the desktop's events without handling them; they wait in
@@ -82,28 +83,31 @@ void SdlPlatform::WaitUntil(std::int64_t deadline, std::int32_t /*ms*/) {
       // window is acted on now: the program ends at once.
       SDL_PumpEvents();
       last_pump_ = now;
-      if (app_ && SDL_HasEvent(SDL_QUIT)) {
+      if (SDL_HasEvent(SDL_QUIT)) {
         record_.CloseInWait(deadline - now);
-        app_->Form_Unload();
+        return false;
       }
     }
     const std::int64_t until = std::min(deadline, last_pump_ + kPumpInterval);
-    clock_->SleepUntil(until, nullptr, until == deadline);
+    clock_->SleepUntil(until, false, until == deadline);
   }
 }
 
-void SdlPlatform::ProcessEvents(std::int64_t nextDue) {
+bool SdlPlatform::PollEvent(app::InputEvent& event) {
   last_pump_ = TickCount();
-  const bool handled = DrainEvents();
-  PresentIfPending();
-  // After an event the loop's next turn may have something to do at once.
-  if (handled) return;
-  SDL_Event event;
-  if (clock_->SleepUntil(nextDue, &event, true)) {
-    Dispatch(event);
-    DrainEvents();
-    PresentIfPending();
+  SDL_Event sdl;
+  while (SDL_PollEvent(&sdl) == 1) {
+    if (Translate(sdl, event)) return true;
   }
+  return false;
+}
+
+void SdlPlatform::SleepUntilEvent(std::int64_t deadline) {
+  if (deadline == app::kNothingDue) {
+    SDL_WaitEvent(nullptr);
+    return;
+  }
+  clock_->SleepUntil(deadline, true, true);
 }
 
 float SdlPlatform::NextRandom() {
@@ -119,37 +123,9 @@ const gfx::PictureDecoder& SdlPlatform::Pictures() {
   return kDecoder;
 }
 
-void SdlPlatform::Present(bool uploadFront) {
-  if (!app_ || !window_.IsOpen()) return;
-  window_.Present(app_->View(), uploadFront);
-  record_.Present();
-  pending_ = false;
-}
-
-void SdlPlatform::PresentIfPending() {
-  if (pending_) Present(false);
-}
-
-void SdlPlatform::RefreshFront() {
-  Present(true);
-}
-
-void SdlPlatform::ControlChanged(game::Control /*c*/, game::ControlChange what,
-                                 const game::LabelState& /*label*/) {
-  switch (app::RefreshFor(what)) {
-    case app::LabelRefresh::Now:
-      Present(false);
-      break;
-    case app::LabelRefresh::AtNextEvents:
-      pending_ = true;
-      break;
-    case app::LabelRefresh::Never:
-      break;
-  }
-}
-
 void SdlPlatform::EndProgram(int status) {
   record_.Flush();
+  text_.SetFonts(nullptr);
   window_.Close();
   std::exit(status);
 }

@@ -1,6 +1,7 @@
-// The desktop window on SDL2: the application's platform. It hands the
-// window's events to the application's handlers, shows what the
-// application's view holds, and keeps the clock and its sleeping waits.
+// The desktop window on SDL2: Orvo's platform on Linux desktops. It turns
+// SDL's events into the shell's input events, presents the shell's frames,
+// keeps the clock and its sleeping waits, renders the labels' text with
+// SDL_ttf and shows the fatal message in a message box.
 #pragma once
 
 #include <SDL2/SDL.h>
@@ -9,10 +10,10 @@
 #include <memory>
 #include <string>
 
-#include "app/app.h"
 #include "app/platform.h"
 #include "game/random_generator.h"
 #include "platform/sdl/clock.h"
+#include "platform/sdl/label_text.h"
 #include "platform/sdl/latency_record.h"
 #include "platform/sdl/window.h"
 #include "platform/sdl/window_keys.h"
@@ -26,55 +27,43 @@ class SdlPlatform : public app::Platform {
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
 
-  // The application whose handlers the window's events go to.
-  void Attach(app::App& app) { app_ = &app; }
-
-  // Creates the window, hidden, with its background, icon and fonts. False
-  // with `error` set when it cannot.
-  bool OpenWindow(std::string& error);
-  void ShowWindow();
-  // The idle state: waits for events and hands them out, for as long as the
-  // program runs (a handler ends it).
-  [[noreturn]] void RunEventLoop();
-  // Hands one event to the application (event_dispatch.cpp).
-  void Dispatch(const SDL_Event& event);
-
-  // game::GameServices.
+  // app::Platform.
+  std::string ProgramFolder() override;
+  // Creates the window, hidden, with its icon and fonts; the background is
+  // the picture built into the program.
+  bool OpenWindow(gfx::Surface& background, std::string& error) override;
+  void ShowWindow(const gfx::Surface& frame) override;
+  void ShowFatalMessage(const std::string& title, const std::string& message) override;
+  [[noreturn]] void EndProgram(int status) override;
+  void PresentFrame(const gfx::Surface& frame) override;
+  const app::LabelText& Text() override { return text_; }
+  const gfx::PictureDecoder& Pictures() override;
   std::int64_t TickCount() override;
+  bool WaitUntil(std::int64_t deadline) override;
+  bool PollEvent(app::InputEvent& event) override;
+  void SleepUntilEvent(std::int64_t deadline) override;
   float NextRandom() override;
   void ReseedRandom() override;
-  void RefreshFront() override;
-  void ControlChanged(game::Control c, game::ControlChange what,
-                      const game::LabelState& label) override;
-  // app::Platform.
-  void WaitUntil(std::int64_t deadline, std::int32_t ms) override;
-  void ProcessEvents(std::int64_t nextDue) override;
-  const gfx::PictureDecoder& Pictures() override;
-  [[noreturn]] void EndProgram(int status) override;
 
   Window& TheWindow() { return window_; }
 
  private:
+  // The input event `event` stands for, if any (events.cpp); false for an
+  // event the window handles itself or ignores.
+  bool Translate(const SDL_Event& event, app::InputEvent& out);
   // Whether a key event is one the window keeps for itself (switching the
   // full screen); false when it goes to the game's key table.
   bool KeptByTheWindow(const SDL_KeyboardEvent& key);
-  // Handles every queued event; true when there was at least one.
-  bool DrainEvents();
-  // Composes the window and shows it now.
-  void Present(bool uploadFront);
-  void PresentIfPending();
-  // The window was asked to close: the program ends. `queuedAt`: when SDL
-  // took in the request (its tick count).
-  [[noreturn]] void CloseRequested(std::uint32_t queuedAt);
+  // A request to close the window, queued by SDL at `queuedAt` (its tick
+  // count), is handed to the shell: the record notes whether it came late.
+  void NoteClose(std::uint32_t queuedAt);
 
-  app::App* app_ = nullptr;
   LatencyRecord record_;
   std::unique_ptr<Clock> clock_;
   Window window_;
+  SdlLabelText text_;
   WindowKeys window_keys_;
   game::RandomGenerator random_;
-  bool pending_ = false;  // a change that the next event processing shows
-  int pressed_action_ = -1;
   std::int64_t last_pump_ = 0;      // when the desktop's events were last taken in
   std::int64_t last_wait_end_ = 0;  // when the last wait of a cascade ended
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/sdl/app_identity.h"
+#include "app/form.h"
 #include "platform/sdl/embedded.h"
 #include "platform/sdl/message_box.h"
 #include "platform/sdl/window_manager.h"
@@ -101,24 +102,30 @@ bool Window::Open(std::string& error) {
   // multiples with square pixels; the rest of a larger window is a black border.
   SDL_RenderSetLogicalSize(renderer_, app::kClientWidth, app::kClientHeight);
   SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
-  composer_ = std::make_unique<Composer>(renderer_, *fonts_);
-  if (!composer_->SetBackground(embedded::kWindowBack, embedded::kWindowBackSize, error)) {
+  // Frame pixels are 0x00BBGGRR words: red in the low byte.
+  frame_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING,
+                             app::kClientWidth, app::kClientHeight);
+  if (!frame_) {
+    error = std::string("Cannot draw in the window: ") + SDL_GetError();
     Close();
     return false;
   }
+  SDL_SetTextureBlendMode(frame_, SDL_BLENDMODE_NONE);
+  SDL_SetTextureScaleMode(frame_, SDL_ScaleModeNearest);
   // Keys only: no text input or input-method windows.
   SDL_StopTextInput();
   return true;
 }
 
-void Window::Show(const app::FrameView& view) {
+void Window::Show(const gfx::Surface& frame) {
   if (!window_) return;
   SDL_ShowWindow(window_);
-  Present(view, true);
+  Present(frame);
 }
 
 void Window::Close() {
-  composer_.reset();
+  if (frame_) SDL_DestroyTexture(frame_);
+  frame_ = nullptr;
   fonts_.reset();
   if (renderer_) SDL_DestroyRenderer(renderer_);
   renderer_ = nullptr;
@@ -132,10 +139,14 @@ void Window::Close() {
   }
 }
 
-void Window::Present(const app::FrameView& view, bool uploadFront) {
-  if (!renderer_ || !composer_) return;
-  if (uploadFront && view.Board) composer_->UploadFront(*view.Board);
-  composer_->Draw(view);
+void Window::Present(const gfx::Surface& frame) {
+  if (!renderer_ || !frame_) return;
+  if (frame.Width() != app::kClientWidth || frame.Height() != app::kClientHeight) return;
+  SDL_UpdateTexture(frame_, nullptr, frame.Pixels().data(),
+                    frame.Width() * static_cast<int>(sizeof(gfx::Color)));
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  SDL_RenderCopy(renderer_, frame_, nullptr, nullptr);
   SDL_RenderPresent(renderer_);
 }
 
@@ -188,18 +199,6 @@ void Window::LeaveFullscreen() {
     if (filled) SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
   }
   windowed_ = SDL_Rect{};
-}
-
-int Window::ActionAt(const app::FrameView& view, int x, int y) {
-  if (!composer_) return -1;
-  const SDL_Point at{x, y};
-  for (int index = 0; index < 2; ++index) {
-    const game::Control c = index == 0 ? game::Control::lblAction0 : game::Control::lblAction1;
-    if (!view.Labels[c].Visible) continue;
-    const SDL_Rect box = composer_->TextBox(view, c);
-    if (SDL_PointInRect(&at, &box)) return index;
-  }
-  return -1;
 }
 
 }  // namespace orvo::sdl

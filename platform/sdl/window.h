@@ -1,5 +1,5 @@
-// The window and its picture: created hidden with its icon, fonts and
-// background, composed from the application's view and presented.
+// The window and its picture: created hidden with its icon and fonts; the
+// shell's frames are presented in it at a whole-multiple scale.
 #pragma once
 
 #include <SDL2/SDL.h>
@@ -7,8 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/app.h"
-#include "platform/sdl/compose.h"
+#include "gfx/surface.h"
 #include "platform/sdl/fonts.h"
 
 namespace orvo::sdl {
@@ -20,21 +19,17 @@ class Window {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
-  // Starts SDL's video, finds the fonts, creates the window (hidden), its
-  // renderer and its background. False with `error` set when it cannot.
+  // Starts SDL's video, finds the fonts, creates the window (hidden) and its
+  // renderer. False with `error` set when it cannot.
   bool Open(std::string& error);
-  // Shows the window with `view` in it.
-  void Show(const app::FrameView& view);
+  // Shows the window with `frame` in it.
+  void Show(const gfx::Surface& frame);
   bool IsOpen() const { return window_ != nullptr; }
   // Destroys the window and ends SDL; nothing happens when it is not open.
   void Close();
 
-  // Composes `view` and shows it now; `uploadFront`: the board surface has
-  // changed since the last present.
-  void Present(const app::FrameView& view, bool uploadFront);
-  // The index of the lblAction caption whose text lies under (x, y) in window
-  // coordinates, or -1.
-  int ActionAt(const app::FrameView& view, int x, int y);
+  // Shows `frame` (the window's logical size) now.
+  void Present(const gfx::Surface& frame);
 
   // Switches between the window and the full screen (the desktop's own
   // mode: no change of the display's resolution). The picture keeps its
@@ -49,7 +44,8 @@ class Window {
 
   SDL_Window* Handle() const { return window_; }
   SDL_Renderer* Renderer() const { return renderer_; }
-  Composer* Composition() const { return composer_.get(); }
+  // The label fonts; null while the window is not open.
+  const FontSet* Fonts() const { return fonts_.get(); }
 
  private:
   void EnterFullscreen();
@@ -58,7 +54,7 @@ class Window {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   std::unique_ptr<FontSet> fonts_;
-  std::unique_ptr<Composer> composer_;
+  SDL_Texture* frame_ = nullptr;
   // Where there is no window manager to grant SDL's full screen, the
   // window covers the display itself.
   bool fills_display_ = false;

@@ -5,18 +5,32 @@
 #include "tools/replay/png_file.h"
 #include "tools/replay/replay_error.h"
 #include "tools/replay/snapshot_path.h"
-#include "tools/replay/state_dump.h"
 
 namespace orvo::replay {
 
 void AppWindow::Deliver(const Event& event) {
+  using Kind = app::InputEvent::Kind;
   switch (event.kind) {
     case EventKind::KeyDown:
-      app_.Form_KeyDown(event.arg);
+      shell_.Deliver(app::InputEvent{Kind::KeyDown, event.arg, 0, 0});
       break;
     case EventKind::KeyUp:
-      app_.Form_KeyUp(event.arg);
+      shell_.Deliver(app::InputEvent{Kind::KeyUp, event.arg, 0, 0});
       break;
+    case EventKind::PointerDown:
+      shell_.Deliver(app::InputEvent{Kind::PointerDown, 0, event.x, event.y});
+      break;
+    case EventKind::PointerUp:
+      shell_.Deliver(app::InputEvent{Kind::PointerUp, 0, event.x, event.y});
+      break;
+    case EventKind::Paint:
+      shell_.Deliver(app::InputEvent{Kind::Expose, 0, 0, 0});
+      break;
+    case EventKind::Close:
+      shell_.Deliver(app::InputEvent{Kind::Close, 0, 0, 0});
+      break;
+    // The caption's own events by index reach its handlers directly,
+    // without the window's press logic.
     case EventKind::Click:
       app_.lblAction_Click(event.arg);
       break;
@@ -26,11 +40,6 @@ void AppWindow::Deliver(const Event& event) {
     case EventKind::MouseUp:
       app_.lblAction_MouseUp(event.arg);
       break;
-    case EventKind::Paint:
-      app_.Form_Paint();
-      break;
-    case EventKind::Close:
-      app_.Form_Unload();
   }
 }
 
@@ -46,8 +55,7 @@ void AppWindow::Apply(const Command& command) {
       app_.Rules().Land();
       break;
     case CommandKind::Dump:
-      host_.Output().Line(
-          StateDump(app_.Rules(), app_.View().Labels, host_.Clock(), host_.Random().Used()));
+      host_.Output().Line(shell_.StateDump());
       break;
     case CommandKind::Snapshot:
       Snapshot(command.file);

@@ -94,7 +94,8 @@ class LineParser {
 
 Event ParseEvent(const LineParser& p, std::size_t first) {
   static constexpr const char* kUsage =
-      "at T EVENT (keydown|keyup CODE, click|mousedown|mouseup N, paint, close)";
+      "at T EVENT (keydown|keyup CODE, click|mousedown|mouseup N, pointerdown|pointerup X Y, "
+      "paint, close)";
   if (p.Count() <= first) p.Fail(std::string("usage: ") + kUsage);
   std::string_view name = p.Word(first);
   std::size_t args = p.Count() - first - 1;
@@ -109,6 +110,13 @@ Event ParseEvent(const LineParser& p, std::size_t first) {
                                    : EventKind::MouseUp;
     if (args != 1) p.Fail("usage: at T " + std::string(name) + " N");
     e.arg = static_cast<int>(p.Ranged(p.Word(first + 1), 0, 1, "caption index"));
+  } else if (name == "pointerdown" || name == "pointerup") {
+    e.kind = name == "pointerdown" ? EventKind::PointerDown : EventKind::PointerUp;
+    if (args != 2) p.Fail("usage: at T " + std::string(name) + " X Y");
+    e.x = static_cast<int>(
+        p.Ranged(p.Word(first + 1), kMinPointerCoordinate, kMaxPointerCoordinate, "x"));
+    e.y = static_cast<int>(
+        p.Ranged(p.Word(first + 2), kMinPointerCoordinate, kMaxPointerCoordinate, "y"));
   } else if (name == "paint" || name == "close") {
     e.kind = name == "paint" ? EventKind::Paint : EventKind::Close;
     if (args != 0) p.Fail("usage: at T " + std::string(name));

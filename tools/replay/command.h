@@ -14,11 +14,27 @@ namespace orvo::replay {
 // an interval of the game can overflow.
 inline constexpr std::int64_t kMaxTime = (std::int64_t{1} << 53) - 1;
 
-enum class EventKind { KeyDown, KeyUp, Click, MouseDown, MouseUp, Paint, Close };
+enum class EventKind {
+  KeyDown,
+  KeyUp,
+  Click,
+  MouseDown,
+  MouseUp,
+  PointerDown,
+  PointerUp,
+  Paint,
+  Close
+};
+
+// The range of a pointer event's window coordinates.
+inline constexpr int kMinPointerCoordinate = -32768;
+inline constexpr int kMaxPointerCoordinate = 32767;
 
 struct Event {
   EventKind kind = EventKind::Paint;
   int arg = 0;  // key code or caption index
+  int x = 0;    // a pointer event's place in window coordinates
+  int y = 0;
 };
 
 enum class CommandKind { Tick, Random, Seed, At, Run, Set, Let, Land, Dump, Trace, Snapshot };

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/shell.h"
 #include "platform/desktop/program_folder.h"
 #include "tools/replay/line_writer.h"
 #include "tools/replay/replay_error.h"
@@ -26,9 +27,8 @@ std::string DefaultGraphicsDir(const char* argv0) {
   if (folder.empty()) {
     std::error_code ec;
     folder = std::filesystem::absolute(argv0, ec).parent_path().string();
-    if (folder.empty() || folder.back() != '/') folder += '/';
   }
-  return folder + "Graphics/";
+  return orvo::app::WithSeparator(folder) + "Graphics/";
 }
 
 bool IsRegularFile(int fd) {
@@ -69,10 +69,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--graphics" && i + 1 < argc) {
+      // The shell's start-up adds the trailing separator.
       options.graphicsDir = argv[++i];
-      if (options.graphicsDir.empty() || options.graphicsDir.back() != '/') {
-        options.graphicsDir += '/';
-      }
     } else if (arg == "--help" || arg == "-h") {
       return PrintLine(kUsage);
     } else if (arg == "--version") {

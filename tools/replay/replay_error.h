@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/headless/headless_platform.h"
+
 namespace orvo::replay {
 
 // The line is that of the command being executed, or of the `run` whose
@@ -27,11 +29,8 @@ class ReplayError : public std::runtime_error {
   std::int64_t line_;
 };
 
-// Unwinds everything, nested game loops included, to main, which then exits
-// with `status`. Not derived from std::exception so that nothing on the way
-// mistakes it for an error.
-struct ProgramEnd {
-  int status = 0;
-};
+// Unwinds everything to main, which then exits with its status: the
+// headless platform's end of the program.
+using ProgramEnd = headless::ProgramEnd;
 
 }  // namespace orvo::replay

@@ -1,7 +1,6 @@
 #include "tools/replay/replay_platform.h"
 
 #include "app/app.h"
-#include "platform/desktop/library_codecs.h"
 #include "tools/replay/trace_lines.h"
 
 namespace orvo::replay {
@@ -14,21 +13,19 @@ void ReplayPlatform::SetClock(std::int64_t tick) {
   // Times stay within kMaxTime, so that the game's sums of a time and an
   // interval cannot overflow.
   if (tick > kMaxTime) throw ReplayError(ClockOutOfRange(tick));
-  clock_ = tick;
+  HeadlessPlatform::SetClock(tick);
 }
 
-void ReplayPlatform::WaitUntil(std::int64_t deadline, std::int32_t ms) {
-  if (trace_) out_.Line(TraceWait(clock_, ms));
-  // The wait is over at once: the clock jumps to its end.
-  if (ms > 0 && deadline > clock_) SetClock(deadline);
-}
-
-void ReplayPlatform::ProcessEvents(std::int64_t nextDue) {
+void ReplayPlatform::ProcessEvents(std::int64_t nextDue, app::Shell& /*shell*/) {
   if (pump_ != nullptr) {
     pump_->ProcessEvents(nextDue);
   } else {
-    SetClock(clock_ + 1);  // no scenario: a loop turn still takes its millisecond
+    SetClock(Clock() + 1);  // no scenario: a loop turn still takes its millisecond
   }
+}
+
+void ReplayPlatform::ShowFatalMessage(const std::string& /*title*/, const std::string& message) {
+  throw ReplayError(message, 0);
 }
 
 void ReplayPlatform::StartClickIgnored() {
@@ -36,31 +33,30 @@ void ReplayPlatform::StartClickIgnored() {
                     " game loops already run one inside the other");
 }
 
-void ReplayPlatform::RefreshFront() {
-  if (trace_) out_.Line(TraceRefresh(clock_));
+void ReplayPlatform::Waiting(std::int32_t ms) {
+  if (trace_) out_.Line(TraceWait(Clock(), ms));
 }
 
-const gfx::PictureDecoder& ReplayPlatform::Pictures() {
-  static const desktop::LibraryPictureDecoder kDecoder;
-  return kDecoder;
+void ReplayPlatform::Refreshed(const gfx::Surface& /*board*/) {
+  if (trace_) out_.Line(TraceRefresh(Clock()));
 }
 
-void ReplayPlatform::ControlChanged(game::Control c, game::ControlChange what,
-                                    const game::LabelState& label) {
+void ReplayPlatform::LabelSet(game::Control c, game::ControlChange what,
+                              const game::LabelState& label) {
   if (!trace_) return;
   std::string_view name = game::ControlName(c);
   switch (what) {
     case game::ControlChange::Caption:
-      out_.Line(TraceText(clock_, name, label.Caption));
+      out_.Line(TraceText(Clock(), name, label.Caption));
       break;
     case game::ControlChange::Tag:
-      out_.Line(TraceTag(clock_, name, label.Tag));
+      out_.Line(TraceTag(Clock(), name, label.Tag));
       break;
     case game::ControlChange::Visible:
-      out_.Line(TraceShow(clock_, name, label.Visible));
+      out_.Line(TraceShow(Clock(), name, label.Visible));
       break;
     case game::ControlChange::Color:
-      out_.Line(TraceColor(clock_, name, label.TextColor));
+      out_.Line(TraceColor(Clock(), name, label.TextColor));
       break;
   }
 }

@@ -1,12 +1,14 @@
-// The replay runner's platform: the game runs headless on a virtual clock
-// that moves only when the game waits or lets the window process its events,
-// and those events come from the scenario.
+// The replay runner's platform: the headless platform whose event
+// processing is the scenario's (events and commands at their ticks), whose
+// random numbers come from the scenario, and which traces what the game
+// asks of the window.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "app/platform.h"
+#include "app/shell.h"
+#include "platform/headless/headless_platform.h"
 #include "tools/replay/command.h"
 #include "tools/replay/line_writer.h"
 #include "tools/replay/random_source.h"
@@ -15,7 +17,7 @@
 namespace orvo::replay {
 
 // The clock when the program starts (start-up runs at this tick).
-inline constexpr std::int64_t kStartTick = 1000;
+inline constexpr std::int64_t kStartTick = headless::HeadlessPlatform::kStartTick;
 
 // The failure of a clock move past kMaxTime: "clock out of range (0 to
 // 9007199254740991): TICK".
@@ -25,50 +27,45 @@ std::string ClockOutOfRange(std::int64_t tick);
 class EventPump {
  public:
   virtual ~EventPump() = default;
-  // `nextDue` as the game loop passes it to Platform::ProcessEvents.
+  // `nextDue` as the game loop passes it to the event processing.
   virtual void ProcessEvents(std::int64_t nextDue) = 0;
 };
 
-class ReplayPlatform : public app::Platform {
+class ReplayPlatform : public headless::HeadlessPlatform, public app::ShellObserver {
  public:
   explicit ReplayPlatform(LineWriter& out) : out_(out) {}
 
   void SetEventPump(EventPump* pump) { pump_ = pump; }
 
-  std::int64_t Clock() const { return clock_; }
   // Moves the clock; a tick past kMaxTime fails the replay (ReplayError) and
   // leaves the clock as it was.
-  void SetClock(std::int64_t tick);
+  void SetClock(std::int64_t tick) override;
   RandomSource& Random() { return random_; }
   const RandomSource& Random() const { return random_; }
   void SetTrace(bool on) { trace_ = on; }
   LineWriter& Output() { return out_; }
 
-  // game::GameServices.
-  std::int64_t TickCount() override { return clock_; }
-  float NextRandom() override { return random_.Next(); }
-  // A new game's reseeding changes neither the queue nor the generator.
-  void ReseedRandom() override {}
-  void RefreshFront() override;
-  void ControlChanged(game::Control c, game::ControlChange what,
-                      const game::LabelState& label) override;
   // app::Platform.
-  void WaitUntil(std::int64_t deadline, std::int32_t ms) override;
+  float NextRandom() override { return random_.Next(); }
   // Every loop turn takes 1 ms; the scenario engine skips the idle turns
   // before `nextDue`.
-  void ProcessEvents(std::int64_t nextDue) override;
-  // The desktop's decoder, as the game's.
-  const gfx::PictureDecoder& Pictures() override;
-  [[noreturn]] void EndProgram(int status) override { throw ProgramEnd{status}; }
+  void ProcessEvents(std::int64_t nextDue, app::Shell& shell) override;
+  // A start-up failure fails the replay, reported at line 0.
+  void ShowFatalMessage(const std::string& title, const std::string& message) override;
+
+  // app::ShellObserver: the trace.
+  void Waiting(std::int32_t ms) override;
+  void Refreshed(const gfx::Surface& board) override;
+  void LabelSet(game::Control c, game::ControlChange what,
+                const game::LabelState& label) override;
   // The window would ignore the click; a replay that reaches the bound of
   // nested games fails instead, so that the scenario's author learns of it.
-  [[noreturn]] void StartClickIgnored() override;
+  void StartClickIgnored() override;
 
  private:
   LineWriter& out_;
   EventPump* pump_ = nullptr;
   RandomSource random_;
-  std::int64_t clock_ = kStartTick;
   bool trace_ = false;
 };
 

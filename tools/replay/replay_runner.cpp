@@ -2,8 +2,7 @@
 
 #include <exception>
 
-#include "app/app.h"
-#include "gfx/file_lookup.h"
+#include "app/shell.h"
 #include "tools/replay/app_window.h"
 #include "tools/replay/printable_text.h"
 #include "tools/replay/replay_error.h"
@@ -20,8 +19,9 @@ std::string ErrorLine(std::int64_t line, const std::string& reason) {
 int RunReplay(std::istream& scenario, const ReplayOptions& options, LineWriter& out,
               std::string& error) {
   ReplayPlatform host(out);
-  app::App app(host);
-  AppWindow window(app, host, options.snapshotFolder);
+  app::Shell shell(host);
+  shell.SetObserver(&host);
+  AppWindow window(shell, host, options.snapshotFolder);
   ScenarioReader reader(scenario);
   if (options.interactive) reader.BeforeRead([&out] { out.Flush(); });
   ScenarioEngine engine(reader, host, window);
@@ -38,12 +38,9 @@ int RunReplay(std::istream& scenario, const ReplayOptions& options, LineWriter& 
     return e.Line() == ReplayError::kCurrentLine ? engine.CurrentLine() : e.Line();
   };
   try {
-    // The same folder test and message as the game's own start-up.
-    if (!gfx::HoldsOrdinaryFile(options.graphicsDir)) {
-      throw ReplayError("Path not found: " + options.graphicsDir, 0);
-    }
-    std::string why;
-    if (!app.StartUp(options.graphicsDir, why)) throw ReplayError(why, 0);
+    // The game's own start-up, up to the window: the same folder test and
+    // messages (which fail the replay at line 0).
+    shell.LoadGame(options.graphicsDir);
     engine.Run();
   } catch (const ProgramEnd& end) {
     status = end.status;

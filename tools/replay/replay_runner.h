@@ -10,7 +10,7 @@
 namespace orvo::replay {
 
 struct ReplayOptions {
-  std::string graphicsDir;   // the picture folder, ending in "/"
+  std::string graphicsDir;   // the picture folder ("/" at its end or not)
   bool interactive = false;  // flush the output before waiting for input
   // The folder that `snapshot` names are resolved against; empty: the
   // current folder.

@@ -1,11 +1,9 @@
-// Reading the glyph atlas and drawing text from it. The blend reproduces,
-// bit for bit, SDL2's software blit of a blended TTF surface (32-bit ARGB)
-// onto a 32-bit surface of the same channel order with SDL_BLENDMODE_BLEND.
-#include "platform/web/glyph_atlas.h"
+// Reading the glyph atlas and rendering text from it.
+#include "app/glyph_atlas.h"
 
 #include <algorithm>
 
-namespace orvo::web {
+namespace orvo::app {
 
 namespace {
 
@@ -84,25 +82,6 @@ std::uint32_t NextCodePoint(const std::string& s, std::size_t& i) {
   }
   i += length;
   return cp;
-}
-
-// One channel as SDL 2.26 blends a per-pixel-alpha ARGB surface onto ARGB
-// or XRGB on x86-64 (its MMX blitter; compared against it for every source,
-// target and alpha): both products are shifted by 8 rather than divided by
-// 255, so a partly covered pixel comes out up to 2 below the exact mix. Full
-// coverage copies the colour and none leaves the target, as SDL
-// special-cases both.
-std::uint32_t BlendChannel(std::uint32_t src, std::uint32_t dst, std::uint32_t alpha) {
-  return ((src * alpha) >> 8) + ((dst * (255 - alpha)) >> 8);
-}
-
-gfx::Color Blend(gfx::Color color, gfx::Color under, std::uint32_t alpha) {
-  if (alpha == 255) return color & 0xFFFFFF;
-  gfx::Color out = 0;
-  for (int shift = 0; shift < 24; shift += 8) {
-    out |= BlendChannel((color >> shift) & 0xFF, (under >> shift) & 0xFF, alpha) << shift;
-  }
-  return out;
 }
 
 }  // namespace
@@ -193,7 +172,7 @@ std::optional<GlyphAtlas> GlyphAtlas::Parse(std::span<const std::uint8_t> bytes,
   return atlas;
 }
 
-const GlyphAtlas::Face& GlyphAtlas::FaceOf(app::FontFace face) const {
+const GlyphAtlas::Face& GlyphAtlas::FaceOf(FontFace face) const {
   static const Face kNone;
   const auto index = static_cast<std::size_t>(face);
   return index < faces_.size() ? faces_[index] : kNone;
@@ -205,11 +184,11 @@ const GlyphAtlas::Glyph* GlyphAtlas::Find(const Face& face, std::uint32_t codePo
   return it != face.glyphs.end() && it->codePoint == codePoint ? &*it : nullptr;
 }
 
-int GlyphAtlas::LineHeight(app::FontFace face) const {
+int GlyphAtlas::LineHeight(FontFace face) const {
   return FaceOf(face).lineHeight;
 }
 
-int GlyphAtlas::TextWidth(app::FontFace face, const std::string& utf8) const {
+int GlyphAtlas::TextWidth(FontFace face, const std::string& utf8) const {
   const Face& f = FaceOf(face);
   int width = 0;
   for (std::size_t i = 0; i < utf8.size();) {
@@ -219,33 +198,27 @@ int GlyphAtlas::TextWidth(app::FontFace face, const std::string& utf8) const {
   return width;
 }
 
-void GlyphAtlas::DrawText(gfx::Surface& target, int x, int y, app::FontFace face,
-                          const std::string& utf8, gfx::Color color) const {
+gfx::AlphaMask GlyphAtlas::Render(FontFace face, const std::string& utf8) const {
   const Face& f = FaceOf(face);
-  // 64-bit pen: a long string far off the surface cannot overflow it.
-  std::int64_t pen = x;
+  gfx::AlphaMask mask(TextWidth(face, utf8), f.lineHeight);
+  int pen = 0;
   for (std::size_t i = 0; i < utf8.size();) {
     const Glyph* glyph = Find(f, NextCodePoint(utf8, i));
     if (!glyph) continue;
-    const std::int64_t left = pen;
-    pen += glyph->width;
-    // The part of the glyph inside the target, in glyph coordinates.
-    const std::int64_t gx0 = std::max<std::int64_t>(0, -left);
-    const std::int64_t gx1 = std::min<std::int64_t>(glyph->width, target.Width() - left);
-    const std::int64_t gy0 = std::max<std::int64_t>(0, -static_cast<std::int64_t>(y));
-    const std::int64_t gy1 =
-        std::min<std::int64_t>(glyph->height, static_cast<std::int64_t>(target.Height()) - y);
-    for (std::int64_t gy = gy0; gy < gy1; ++gy) {
+    const int rows = std::min(glyph->height, mask.Height);
+    for (int y = 0; y < rows; ++y) {
       const std::uint8_t* alpha =
-          alpha_.data() + glyph->alphaOffset + static_cast<std::size_t>(gy) * glyph->width;
-      gfx::Color* row = target.Row(static_cast<int>(y + gy));
-      for (std::int64_t gx = gx0; gx < gx1; ++gx) {
-        if (alpha[gx] == 0) continue;
-        gfx::Color& pixel = row[left + gx];
-        pixel = Blend(color, pixel, alpha[gx]);
-      }
+          alpha_.data() + glyph->alphaOffset + static_cast<std::size_t>(y) * glyph->width;
+      std::copy(alpha, alpha + glyph->width, mask.Row(y) + pen);
     }
+    pen += glyph->width;
   }
+  return mask;
 }
 
-}  // namespace orvo::web
+void GlyphAtlas::DrawText(gfx::Surface& target, int x, int y, FontFace face,
+                          const std::string& utf8, gfx::Color color) const {
+  gfx::BlendMask(target, x, y, Render(face, utf8), color);
+}
+
+}  // namespace orvo::app

@@ -1,7 +1,7 @@
 // The web platform's glyph atlas: files built here byte by byte are read
 // back, damaged ones refused, and text is blended, placed and clipped as the
 // desktop's SDL blit does it.
-#include "platform/web/glyph_atlas.h"
+#include "app/glyph_atlas.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-namespace orvo::web {
+namespace orvo::app {
 namespace {
 
-using app::FontFace;
+using orvo::app::FontFace;
 using Bytes = std::vector<std::uint8_t>;
 
 struct TestGlyph {
@@ -294,4 +294,4 @@ TEST(GlyphAtlasBuilt, HasEveryCharacterOfTheLabelsInEachFace) {
 }
 
 }  // namespace
-}  // namespace orvo::web
+}  // namespace orvo::app

@@ -1,7 +1,7 @@
-// The label fonts for the web platform: glyphs rendered at build time by
-// orvo-make-glyphs (tools/glyphs/README.md has the file format), read from
-// the atlas file and blended into a surface as the desktop blends its
-// rendered text. Pure C++: no SDL, no browser headers.
+// Label text from glyphs rendered at build time by orvo-make-glyphs
+// (tools/glyphs/README.md has the file format), for the platforms that have
+// no font engine of their own (the web page): read from the atlas file and
+// rendered as the desktop renders its text.
 #pragma once
 
 #include <array>
@@ -12,11 +12,13 @@
 #include <vector>
 
 #include "app/form.h"
+#include "app/platform.h"
+#include "gfx/alpha_mask.h"
 #include "gfx/surface.h"
 
-namespace orvo::web {
+namespace orvo::app {
 
-class GlyphAtlas {
+class GlyphAtlas : public LabelText {
  public:
   // Limits of what Parse accepts; the real fonts are far inside them.
   static constexpr int kMaxGlyphSide = 256;
@@ -27,15 +29,17 @@ class GlyphAtlas {
   // and the limits above; on failure says why in `reason`.
   static std::optional<GlyphAtlas> Parse(std::span<const std::uint8_t> bytes, std::string& reason);
 
-  int LineHeight(app::FontFace face) const;
+  int LineHeight(FontFace face) const;
   // The width DrawText covers: the glyphs' widths added up. Characters the
   // atlas lacks, and bytes that are no valid UTF-8, add nothing.
-  int TextWidth(app::FontFace face, const std::string& utf8) const;
-  // Draws `utf8` with its top left corner at (x, y), each glyph's alpha
-  // blended over the target in `color`, clipped to the target. Glyphs are
-  // placed one after the other by their widths (no kerning); characters the
-  // atlas lacks and malformed UTF-8 bytes are skipped.
-  void DrawText(gfx::Surface& target, int x, int y, app::FontFace face, const std::string& utf8,
+  int TextWidth(FontFace face, const std::string& utf8) const;
+  // The text's coverage: TextWidth x LineHeight, the glyphs placed one
+  // after the other by their widths (no kerning); characters the atlas
+  // lacks and malformed UTF-8 bytes are skipped.
+  gfx::AlphaMask Render(FontFace face, const std::string& utf8) const override;
+  // Blends Render's mask in `color` with its top left corner at (x, y),
+  // clipped to the target.
+  void DrawText(gfx::Surface& target, int x, int y, FontFace face, const std::string& utf8,
                 gfx::Color color) const;
 
  private:
@@ -51,11 +55,11 @@ class GlyphAtlas {
   };
   static constexpr int kFaceCount = 3;
 
-  const Face& FaceOf(app::FontFace face) const;
+  const Face& FaceOf(FontFace face) const;
   const Glyph* Find(const Face& face, std::uint32_t codePoint) const;
 
   std::array<Face, kFaceCount> faces_;
   std::vector<std::uint8_t> alpha_;
 };
 
-}  // namespace orvo::web
+}  // namespace orvo::app

@@ -1,10 +1,10 @@
-#include "tools/replay/state_dump.h"
+#include "app/state_dump.h"
 
 #include <array>
 
 #include <nlohmann/json.hpp>
 
-namespace orvo::replay {
+namespace orvo::app {
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -62,4 +62,4 @@ std::string StateDump(const game::Game& game, const game::Labels& values, std::i
   return j.dump();
 }
 
-}  // namespace orvo::replay
+}  // namespace orvo::app
