@@ -7,12 +7,12 @@
 
 namespace orvo::web {
 
-enum class PageEventKind { None = 0, KeyDown = 1, KeyUp = 2, MouseDown = 3, MouseUp = 4 };
+enum class PageEventKind { None = 0, KeyDown = 1, KeyUp = 2, PointerDown = 3, PointerUp = 4 };
 
 struct PageEvent {
   PageEventKind kind = PageEventKind::None;
   int a = 0;  // the virtual-key code, or x in window coordinates
-  int b = 0;  // the shift state (1 Shift, 2 Ctrl, 4 Alt), or y
+  int b = 0;  // y in window coordinates
 };
 
 // The next queued event, if any (kind None when the queue is empty).

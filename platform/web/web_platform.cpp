@@ -2,11 +2,11 @@
 
 #include <emscripten.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <vector>
+
+#include "platform/web/page_events.h"
 
 namespace orvo::web {
 
@@ -15,6 +15,13 @@ namespace {
 // clang-format off
 EM_JS(void, orvo_page_ended, (int status), {
   if (Module.orvoEnded) Module.orvoEnded(status);
+});
+// clang-format on
+
+// The page shows a start-up failure in place of the game.
+// clang-format off
+EM_JS(void, orvo_page_failure, (const char* title, const char* text), {
+  if (Module.orvoFailure) Module.orvoFailure(UTF8ToString(title), UTF8ToString(text));
 });
 // clang-format on
 
@@ -28,26 +35,14 @@ EM_JS(void, orvo_page_dump, (const char* json), {
 });
 // clang-format on
 
-// The seen board and the game's variables as one line of JSON.
-std::string StateJson(const game::Game& rules, std::uint64_t randomUsed) {
-  const game::GameState& s = rules.State();
-  std::string json = "{\"board\":[";
-  for (int y = 0; y <= game::MaxRow; ++y) {
-    json += y == 0 ? "[" : ",[";
-    for (int x = 0; x <= game::MaxCol; ++x) {
-      if (x > 0) json += ",";
-      json += std::to_string(rules.Cells()(x, y));
-    }
-    json += "]";
+// clang-format off
+EM_JS(void, orvo_show_frame, (const std::uint32_t* rgba, int width, int height), {
+  if (Module.orvoShowFrame) {
+    Module.orvoShowFrame(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4), width,
+                         height);
   }
-  json += "],\"Running\":" + std::string(s.Running ? "true" : "false") +
-          ",\"PairActive\":" + (s.PairActive ? "true" : "false") +
-          ",\"PairX\":" + std::to_string(s.PairX) + ",\"PairY\":" + std::to_string(s.PairY) +
-          ",\"Level\":" + std::to_string(s.Level) + ",\"Points\":" + std::to_string(s.Points) +
-          ",\"Bombs\":" + std::to_string(s.Bombs) + ",\"Cleared\":" + std::to_string(s.Cleared) +
-          ",\"RandomUsed\":" + std::to_string(randomUsed) + "}";
-  return json;
-}
+});
+// clang-format on
 
 std::uint32_t ClockSeed() {
   return static_cast<std::uint32_t>(emscripten_get_now() * 1000.0) ^
@@ -68,40 +63,52 @@ WebPlatform::WebPlatform(std::optional<std::uint32_t> seed)
       fixed_seed_(seed.has_value()),
       dump_(orvo_page_dumps() != 0) {}
 
-bool WebPlatform::OpenWindow(const std::string& backgroundPath, const std::string& glyphsPath,
-                             std::string& error) {
+bool WebPlatform::OpenWindow(gfx::Surface& background, std::string& error) {
+  const std::string folder = ProgramFolder();
   std::string reason;
-  std::optional<gfx::Surface> background = gfx::DecodePictureFile(backgroundPath, decoder_, reason);
-  if (!background) {
+  std::optional<gfx::Surface> picture =
+      gfx::DecodePictureFile(folder + "window_back.jpg", decoder_, reason);
+  if (!picture) {
     error = "Cannot decode the window's background picture: " + reason;
     return false;
   }
-  frame_.SetBackground(std::move(*background));
+  const std::string glyphsPath = folder + "glyphs.bin";
   std::vector<std::uint8_t> bytes;
   if (!ReadFile(glyphsPath, bytes)) {
     error = "Cannot show the window's labels: no glyphs at " + glyphsPath;
     return false;
   }
-  std::optional<GlyphAtlas> glyphs = GlyphAtlas::Parse(bytes, reason);
+  std::optional<app::GlyphAtlas> glyphs = app::GlyphAtlas::Parse(bytes, reason);
   if (!glyphs) {
     error = "Cannot show the window's labels: " + glyphsPath + ": " + reason;
     return false;
   }
-  frame_.SetGlyphs(std::move(*glyphs));
+  glyphs_ = std::move(*glyphs);
+  background = std::move(*picture);
   return true;
 }
 
-void WebPlatform::ShowWindow() {
-  shown_ = true;
-  Present(true);
+void WebPlatform::ShowFatalMessage(const std::string& title, const std::string& message) {
+  orvo_page_failure(title.c_str(), message.c_str());
 }
 
-void WebPlatform::RunEventLoop() {
-  for (;;) {
-    WaitForPageEvent(-1);
-    DrainEvents();
-    PresentIfPending();
-  }
+void WebPlatform::EndProgram(int status) {
+  orvo_page_ended(status);
+  HaltProgram();
+}
+
+void WebPlatform::PresentFrame(const gfx::Surface& frame) {
+  // Frame colours are 0x00BBGGRR words, which are the bytes R, G, B, 0: the
+  // canvas's RGBA with an alpha to make opaque.
+  const std::vector<gfx::Color>& pixels = frame.Pixels();
+  rgba_.resize(pixels.size());
+  for (std::size_t i = 0; i < pixels.size(); ++i) rgba_[i] = pixels[i] | 0xFF000000u;
+  orvo_show_frame(rgba_.data(), frame.Width(), frame.Height());
+  PublishState();
+}
+
+void WebPlatform::PublishState() {
+  if (dump_source_) orvo_page_dump(dump_source_->StateDump().c_str());
 }
 
 std::int64_t WebPlatform::TickCount() {
@@ -114,104 +121,46 @@ void WebPlatform::ReseedRandom() {
   if (!fixed_seed_) random_.Seed(ClockSeed());
 }
 
-void WebPlatform::WaitUntil(std::int64_t deadline, std::int32_t /*ms*/) {
+bool WebPlatform::WaitUntil(std::int64_t deadline) {
   // The page's events stay queued until the cascade is over; the browser
   // runs on meanwhile. A timer may fire a little early: sleep again then.
   for (std::int64_t left = deadline - TickCount(); left > 0; left = deadline - TickCount()) {
     SleepMs(left);
   }
+  return true;
 }
 
-void WebPlatform::ProcessEvents(std::int64_t nextDue) {
-  const bool handled = DrainEvents();
-  PresentIfPending();
-  PublishState();
-  // After an event the loop's next turn may have something to do at once.
-  if (handled) return;
-  const std::int64_t now = TickCount();
-  if (nextDue <= now) return;
-  WaitForPageEvent(nextDue == app::kNothingDue ? -1 : nextDue - now);
-  DrainEvents();
-  PresentIfPending();
-}
-
-bool WebPlatform::DrainEvents() {
-  bool any = false;
-  for (PageEvent event = TakePageEvent(); event.kind != PageEventKind::None;
-       event = TakePageEvent()) {
-    any = true;
-    Dispatch(event);
-  }
-  return any;
-}
-
-void WebPlatform::Dispatch(const PageEvent& event) {
-  if (!app_) return;
-  switch (event.kind) {
+bool WebPlatform::PollEvent(app::InputEvent& event) {
+  using Kind = app::InputEvent::Kind;
+  const PageEvent taken = TakePageEvent();
+  switch (taken.kind) {
     case PageEventKind::KeyDown:
-      app_->Form_KeyDown(event.a, event.b);
-      break;
+      event = app::InputEvent{Kind::KeyDown, taken.a};
+      return true;
     case PageEventKind::KeyUp:
-      app_->Form_KeyUp(event.a, event.b);
-      break;
-    case PageEventKind::MouseDown: {
-      if (pressed_action_ >= 0) break;
-      const int index = frame_.ActionAt(app_->View(), event.a, event.b);
-      if (index < 0) break;
-      pressed_action_ = index;
-      app_->lblAction_MouseDown(index);
-      break;
-    }
-    case PageEventKind::MouseUp: {
-      if (pressed_action_ < 0) break;
-      // The caption that took the press gets the release; a click only when
-      // the release is over that same caption. The release comes first.
-      const int index = pressed_action_;
-      pressed_action_ = -1;
-      app_->lblAction_MouseUp(index);
-      PresentIfPending();
-      if (frame_.ActionAt(app_->View(), event.a, event.b) == index) app_->lblAction_Click(index);
-      break;
-    }
+      event = app::InputEvent{Kind::KeyUp, taken.a};
+      return true;
+    case PageEventKind::PointerDown:
+      event = app::InputEvent{Kind::PointerDown, 0, taken.a, taken.b};
+      return true;
+    case PageEventKind::PointerUp:
+      event = app::InputEvent{Kind::PointerUp, 0, taken.a, taken.b};
+      return true;
     case PageEventKind::None:
       break;
   }
-}
-
-void WebPlatform::Present(bool /*uploadBoard*/) {
-  // Nothing is shown before the window is (start-up sets the labels first).
-  if (!app_ || !shown_) return;
-  frame_.Compose(app_->View());
-  frame_.Show();
-  pending_ = false;
+  // Every batch of events ends here: the test hook sees the state after it.
   PublishState();
+  return false;
 }
 
-void WebPlatform::PublishState() {
-  if (dump_ && app_) orvo_page_dump(StateJson(app_->Rules(), random_used_).c_str());
-}
-
-void WebPlatform::PresentIfPending() {
-  if (pending_) Present(false);
-}
-
-void WebPlatform::ControlChanged(game::Control /*c*/, game::ControlChange what,
-                                 const game::LabelState& /*label*/) {
-  switch (app::RefreshFor(what)) {
-    case app::LabelRefresh::Now:
-      Present(false);
-      break;
-    case app::LabelRefresh::AtNextEvents:
-      pending_ = true;
-      break;
-    case app::LabelRefresh::Never:
-      break;
+void WebPlatform::SleepUntilEvent(std::int64_t deadline) {
+  if (deadline == app::kNothingDue) {
+    WaitForPageEvent(-1);
+    return;
   }
-}
-
-void WebPlatform::EndProgram(int status) {
-  orvo_page_ended(status);
-  HaltProgram();
+  const std::int64_t left = deadline - TickCount();
+  if (left > 0) WaitForPageEvent(left);
 }
 
 }  // namespace orvo::web

@@ -1,19 +1,20 @@
-// The game in a web page: the application's platform when compiled to
-// WebAssembly. The page's handlers queue the events; this platform takes them
-// in its event processing, as a window's message loop would, and the waits
-// sleep through Asyncify so that the page stays alive.
+// The game in a web page: Orvo's platform when compiled to WebAssembly. The
+// page's handlers queue the events; the shell takes them in its event
+// processing, as a window's message loop would, and the waits sleep through
+// Asyncify so that the page stays alive. Frames go to the page's canvas;
+// labels are rendered from the glyph atlas made at build time, because the
+// browser's own text would not match the desktop's pixels.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "app/app.h"
+#include "app/glyph_atlas.h"
 #include "app/platform.h"
+#include "app/shell.h"
 #include "game/random_generator.h"
-#include "gfx/surface.h"
-#include "platform/web/frame.h"
-#include "platform/web/page_events.h"
 #include "platform/web/web_picture_decoder.h"
 
 namespace orvo::web {
@@ -24,50 +25,37 @@ class WebPlatform : public app::Platform {
   // that a test can predict the pairs; a new game then does not reseed.
   explicit WebPlatform(std::optional<std::uint32_t> seed);
 
-  void Attach(app::App& app) { app_ = &app; }
-  // Reads the window's background and the label glyphs; false with `error`.
-  bool OpenWindow(const std::string& backgroundPath, const std::string& glyphsPath,
-                  std::string& error);
-  void ShowWindow();
-  // The idle state: waits for events and hands them out until a handler ends
-  // the program.
-  [[noreturn]] void RunEventLoop();
+  // With the page's ?dump=1, the state of `shell` is published to the page
+  // at every frame and event processing.
+  void PublishStateOf(app::Shell* shell) { dump_source_ = dump_ ? shell : nullptr; }
 
-  // game::GameServices.
-  std::int64_t TickCount() override;
-  float NextRandom() override {
-    ++random_used_;
-    return random_.Next();
-  }
-  void ReseedRandom() override;
-  void RefreshFront() override { Present(true); }
-  void ControlChanged(game::Control c, game::ControlChange what,
-                      const game::LabelState& label) override;
   // app::Platform.
-  void WaitUntil(std::int64_t deadline, std::int32_t ms) override;
-  void ProcessEvents(std::int64_t nextDue) override;
-  const gfx::PictureDecoder& Pictures() override { return decoder_; }
+  // The page puts the program's files under /orvo before it starts.
+  std::string ProgramFolder() override { return "/orvo/"; }
+  bool OpenWindow(gfx::Surface& background, std::string& error) override;
+  void ShowWindow(const gfx::Surface& frame) override { PresentFrame(frame); }
+  void ShowFatalMessage(const std::string& title, const std::string& message) override;
   [[noreturn]] void EndProgram(int status) override;
+  void PresentFrame(const gfx::Surface& frame) override;
+  const app::LabelText& Text() override { return glyphs_; }
+  const gfx::PictureDecoder& Pictures() override { return decoder_; }
+  std::int64_t TickCount() override;
+  bool WaitUntil(std::int64_t deadline) override;
+  bool PollEvent(app::InputEvent& event) override;
+  void SleepUntilEvent(std::int64_t deadline) override;
+  float NextRandom() override { return random_.Next(); }
+  void ReseedRandom() override;
 
  private:
-  // Hands every queued event to the application; true when there was one.
-  bool DrainEvents();
-  void Dispatch(const PageEvent& event);
-  void Present(bool uploadBoard);
-  void PresentIfPending();
+  void PublishState();
 
-  app::App* app_ = nullptr;
   BrowserPictureDecoder decoder_;
-  Frame frame_;
+  app::GlyphAtlas glyphs_;
   game::RandomGenerator random_;
   bool fixed_seed_ = false;
   bool dump_ = false;
-  std::uint64_t random_used_ = 0;  // numbers drawn, for the page's dump
-  // With ?dump=1, publishes the game's state to the page.
-  void PublishState();
-  bool shown_ = false;
-  bool pending_ = false;
-  int pressed_action_ = -1;
+  app::Shell* dump_source_ = nullptr;
+  std::vector<std::uint32_t> rgba_;
 };
 
 }  // namespace orvo::web

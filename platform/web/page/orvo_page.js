@@ -25,9 +25,6 @@
     if (/^F([1-9]|1[0-2])$/.test(e.key)) return 111 + Number(e.key.slice(1));
     return -1;
   }
-  function shiftState(e) {
-    return (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0);
-  }
   function queue(kind, a, b) {
     if (!running) return;
     events.push({ kind: kind, a: a, b: b });
@@ -48,13 +45,13 @@
     const code = keyCode(e);
     if (code < 0 || !running) return;
     e.preventDefault();
-    queue(1, code, shiftState(e));  // a held key's repeats are key-downs too
+    queue(1, code, 0);  // a held key's repeats are key-downs too
   });
   window.addEventListener('keyup', (e) => {
     const code = keyCode(e);
     if (code < 0 || !running) return;
     e.preventDefault();
-    queue(2, code, shiftState(e));
+    queue(2, code, 0);
   });
   function windowPoint(e) {
     const box = canvas.getBoundingClientRect();
@@ -108,11 +105,11 @@
   // The files the program reads, fetched before it starts. One that cannot
   // be fetched is left out: the program reports it as a missing file.
   const kFiles = [
-    ['Graphics/GameBack.jpg', '/Graphics/GameBack.jpg'],
-    ['Graphics/Blocks.gif', '/Graphics/Blocks.gif'],
-    ['Graphics/Grid.gif', '/Graphics/Grid.gif'],
-    ['window_back.jpg', '/page/window_back.jpg'],
-    ['glyphs.bin', '/page/glyphs.bin'],
+    ['Graphics/GameBack.jpg', '/orvo/Graphics/GameBack.jpg'],
+    ['Graphics/Blocks.gif', '/orvo/Graphics/Blocks.gif'],
+    ['Graphics/Grid.gif', '/orvo/Graphics/Grid.gif'],
+    ['window_back.jpg', '/orvo/window_back.jpg'],
+    ['glyphs.bin', '/orvo/glyphs.bin'],
   ];
 
   const seed = params.get('seed');
@@ -134,8 +131,8 @@
     orvoDump(json) {
       const previous = page.dump;
       page.dump = JSON.parse(json);
-      const drew = page.dump.RandomUsed !== (previous ? previous.RandomUsed : 0);
-      if (drew && page.dump.PairActive && lastBoard) {
+      const drew = page.dump.randomUsed !== (previous ? previous.randomUsed : 0);
+      if (drew && page.dump.pairActive && lastBoard) {
         page.entries.push({ dump: page.dump, board: boardPixels(lastBoard, kWidth) });
       }
       lastBoard = null;
@@ -148,14 +145,16 @@
     },
     orvoEnded(status) {
       running = false;
-      page.state = 'ended';
       page.status = status;
+      // After a start-up failure its message stays on the page.
+      if (page.state === 'failed') return;
+      page.state = 'ended';
       showMessage('Orvo has ended', 'The game has ended. Start it again to play on.');
     },
     preRun: [() => {
       Module.addRunDependency('orvo-files');
-      Module.FS.mkdir('/Graphics');
-      Module.FS.mkdir('/page');
+      Module.FS.mkdir('/orvo');
+      Module.FS.mkdir('/orvo/Graphics');
       Promise.all(kFiles.map(([url, path]) =>
         fetch(url).then((r) => r.ok ? r.arrayBuffer() : null).catch(() => null).then((data) => {
           if (data) Module.FS.writeFile(path, new Uint8Array(data));
