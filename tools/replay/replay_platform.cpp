@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "platform/desktop/library_codecs.h"
+#include "tools/replay/board_digest.h"
 #include "tools/replay/trace_lines.h"
 
 namespace orvo::replay {
@@ -18,7 +19,7 @@ void ReplayPlatform::SetClock(std::int64_t tick) {
 }
 
 void ReplayPlatform::WaitUntil(std::int64_t deadline, std::int32_t ms) {
-  if (trace_) out_.Line(TraceWait(clock_, ms));
+  if (trace_ != TraceMode::Off) out_.Line(TraceWait(clock_, ms));
   // The wait is over at once: the clock jumps to its end.
   if (ms > 0 && deadline > clock_) SetClock(deadline);
 }
@@ -37,7 +38,9 @@ void ReplayPlatform::StartClickIgnored() {
 }
 
 void ReplayPlatform::RefreshFront() {
-  if (trace_) out_.Line(TraceRefresh(clock_));
+  if (trace_ == TraceMode::Off) return;
+  const gfx::Surface* board = trace_ == TraceMode::Frames && board_ ? board_() : nullptr;
+  out_.Line(board != nullptr ? TraceRefresh(clock_, BoardDigest(*board)) : TraceRefresh(clock_));
 }
 
 const gfx::PictureDecoder& ReplayPlatform::Pictures() {
@@ -47,7 +50,7 @@ const gfx::PictureDecoder& ReplayPlatform::Pictures() {
 
 void ReplayPlatform::ControlChanged(game::Control c, game::ControlChange what,
                                     const game::LabelState& label) {
-  if (!trace_) return;
+  if (trace_ == TraceMode::Off) return;
   std::string_view name = game::ControlName(c);
   switch (what) {
     case game::ControlChange::Caption:

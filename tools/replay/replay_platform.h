@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "app/platform.h"
+#include "gfx/surface.h"
 #include "tools/replay/command.h"
 #include "tools/replay/line_writer.h"
 #include "tools/replay/random_source.h"
@@ -41,7 +44,10 @@ class ReplayPlatform : public app::Platform {
   void SetClock(std::int64_t tick);
   RandomSource& Random() { return random_; }
   const RandomSource& Random() const { return random_; }
-  void SetTrace(bool on) { trace_ = on; }
+  void SetTrace(TraceMode mode) { trace_ = mode; }
+  // Where `trace frames` finds the board surface at a refresh (the App's
+  // View().Board; null before start-up has made it).
+  void SetBoardSource(std::function<const gfx::Surface*()> board) { board_ = std::move(board); }
   LineWriter& Output() { return out_; }
 
   // game::GameServices.
@@ -69,7 +75,8 @@ class ReplayPlatform : public app::Platform {
   EventPump* pump_ = nullptr;
   RandomSource random_;
   std::int64_t clock_ = kStartTick;
-  bool trace_ = false;
+  TraceMode trace_ = TraceMode::Off;
+  std::function<const gfx::Surface*()> board_;
 };
 
 }  // namespace orvo::replay

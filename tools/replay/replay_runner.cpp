@@ -21,6 +21,7 @@ int RunReplay(std::istream& scenario, const ReplayOptions& options, LineWriter& 
               std::string& error) {
   ReplayPlatform host(out);
   app::App app(host);
+  host.SetBoardSource([&app] { return app.View().Board; });
   AppWindow window(app, host, options.snapshotFolder);
   ScenarioReader reader(scenario);
   if (options.interactive) reader.BeforeRead([&out] { out.Flush(); });
