@@ -26,7 +26,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 echo "Depends: $depends"
 for needed in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 libgif7 libjpeg62-turbo libpng16-16 \
-  libstdc++6 fonts-terminus-otb fonts-liberation2; do
+  libssl3 libstdc++6 fonts-terminus-otb fonts-liberation2; do
   echo "$depends" | tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -Fqx "$needed" ||
     fail "Depends lacks $needed"
 done

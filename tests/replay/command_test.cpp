@@ -147,10 +147,16 @@ TEST(CommandParse, RandomNumbersAreSinglePrecisionBelowOne) {
 }
 
 TEST(CommandParse, OutputCommands) {
-  EXPECT_TRUE(Parse("trace on").on);
-  EXPECT_FALSE(Parse("trace off").on);
-  EXPECT_EQ(ErrorOf("trace"), "usage: trace on|off");
-  EXPECT_EQ(ErrorOf("trace yes"), "usage: trace on|off");
+  EXPECT_EQ(Parse("trace on").kind, CommandKind::Trace);
+  EXPECT_EQ(Parse("trace on").trace, TraceMode::On);
+  EXPECT_EQ(Parse("trace off").trace, TraceMode::Off);
+  EXPECT_EQ(Parse("trace frames").trace, TraceMode::Frames);
+  EXPECT_EQ(Parse("  trace\tframes  # with digests").trace, TraceMode::Frames);
+  EXPECT_EQ(ErrorOf("trace"), "usage: trace on|off|frames");
+  EXPECT_EQ(ErrorOf("trace yes"), "usage: trace on|off|frames");
+  EXPECT_EQ(ErrorOf("trace Frames"), "usage: trace on|off|frames");
+  EXPECT_EQ(ErrorOf("trace frame"), "usage: trace on|off|frames");
+  EXPECT_EQ(ErrorOf("trace frames on"), "usage: trace on|off|frames");
   EXPECT_EQ(Parse("dump").kind, CommandKind::Dump);
   EXPECT_EQ(ErrorOf("dump now"), "usage: dump");
   EXPECT_EQ(Parse("land").kind, CommandKind::Land);

@@ -17,8 +17,11 @@
 #include <streambuf>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "gfx/surface.h"
 #include "platform/desktop/library_codecs.h"
+#include "tools/replay/board_digest.h"
 
 namespace orvo::replay {
 namespace {
@@ -157,6 +160,55 @@ TEST_F(ReplayRunner, SnapshotWritesTheBoardSurface) {
       EXPECT_EQ(cell_differs(column, row), column == 9 && row == 2) << column << "," << row;
     }
   }
+}
+
+// The lines of `out` as JSON objects, in their order.
+std::vector<nlohmann::ordered_json> JsonLines(const std::string& out) {
+  std::vector<nlohmann::ordered_json> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back(nlohmann::ordered_json::parse(line));
+  }
+  return lines;
+}
+
+TEST_F(ReplayRunner, TraceFramesDigestsTheBoardAtEachRefresh) {
+  // rules_example_a: a landing whose merge animates over six frames, then
+  // the next pair; the board is photographed after the cascade.
+  const std::string setup =
+      "random 0.1 0.5\nlet Level 5\nset 0 5 1\nset 1 5 1\nset 2 5 2\n"
+      "let PairX 1\nlet PairY 5\n";
+  Result frames = Replay(setup + "trace frames\nland\ntrace off\nsnapshot board.png\n");
+  ASSERT_EQ(frames.status, 0) << frames.error;
+  Result on = Replay(setup + "trace on\nland\ntrace off\n");
+  ASSERT_EQ(on.status, 0) << on.error;
+
+  std::vector<nlohmann::ordered_json> lines = JsonLines(frames.out);
+  const std::vector<nlohmann::ordered_json> plain = JsonLines(on.out);
+  ASSERT_EQ(lines.size(), plain.size());
+  std::vector<std::string> digests;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i]["op"] == "refresh") {
+      // "board" comes right after "op", and is the only difference.
+      ASSERT_EQ(lines[i].size(), 3u) << lines[i].dump();
+      EXPECT_EQ(std::next(lines[i].begin(), 2).key(), "board");
+      const std::string board = lines[i]["board"];
+      EXPECT_EQ(board.size(), 64u);
+      EXPECT_EQ(board.find_first_not_of("0123456789abcdef"), std::string::npos) << board;
+      digests.push_back(board);
+      lines[i].erase("board");
+    }
+    EXPECT_EQ(lines[i].dump(), plain[i].dump());
+  }
+  // Six animation frames, the cascade's end and the next pair.
+  ASSERT_EQ(digests.size(), 9u);
+  for (std::size_t i = 1; i < 6; ++i) EXPECT_NE(digests[i], digests[i - 1]) << i;
+  EXPECT_NE(digests.back(), digests.front());
+
+  // The last refresh shows the board as it stays.
+  std::optional<gfx::Surface> shot = ReadPng(folder_ / "board.png");
+  ASSERT_TRUE(shot);
+  EXPECT_EQ(digests.back(), BoardDigest(*shot));
 }
 
 TEST_F(ReplayRunner, SnapshotsGoOnlyBelowTheCurrentFolder) {

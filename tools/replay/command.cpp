@@ -226,8 +226,14 @@ std::optional<Command> ParseCommand(std::string_view text, std::int64_t line) {
     p.ExpectCount(1, "dump");
   } else if (name == "trace") {
     c.kind = CommandKind::Trace;
-    if (p.Count() != 2 || (p.Word(1) != "on" && p.Word(1) != "off")) p.Fail("usage: trace on|off");
-    c.on = p.Word(1) == "on";
+    p.ExpectCount(2, "trace on|off|frames");
+    if (p.Word(1) == "on") {
+      c.trace = TraceMode::On;
+    } else if (p.Word(1) == "frames") {
+      c.trace = TraceMode::Frames;
+    } else if (p.Word(1) != "off") {
+      p.Fail("usage: trace on|off|frames");
+    }
   } else if (name == "snapshot") {
     c.kind = CommandKind::Snapshot;
     // The file name is the rest of the line, so it may hold spaces.

@@ -39,6 +39,10 @@ struct Event {
 
 enum class CommandKind { Tick, Random, Seed, At, Run, Set, Let, Land, Dump, Trace, Snapshot };
 
+// What `trace` prints: nothing (off), one line per traced operation (on), or
+// those lines with each refresh's board digest (frames).
+enum class TraceMode { Off, On, Frames };
+
 // The game variables that `let` can set.
 enum class Variable {
   Level,
@@ -68,8 +72,8 @@ struct Command {
   int value = 0;
   Variable variable = Variable::Level;  // let
   std::int64_t amount = 0;
-  bool on = false;   // trace
-  std::string file;  // snapshot
+  TraceMode trace = TraceMode::Off;  // trace
+  std::string file;                  // snapshot
 };
 
 // Parses one line. nullopt for a blank or comment-only line; throws

@@ -1,6 +1,7 @@
 #include "tools/replay/replay_platform.h"
 
 #include "app/app.h"
+#include "tools/replay/board_digest.h"
 #include "tools/replay/trace_lines.h"
 
 namespace orvo::replay {
@@ -34,16 +35,18 @@ void ReplayPlatform::StartClickIgnored() {
 }
 
 void ReplayPlatform::Waiting(std::int32_t ms) {
-  if (trace_) out_.Line(TraceWait(Clock(), ms));
+  if (trace_ != TraceMode::Off) out_.Line(TraceWait(Clock(), ms));
 }
 
-void ReplayPlatform::Refreshed(const gfx::Surface& /*board*/) {
-  if (trace_) out_.Line(TraceRefresh(Clock()));
+void ReplayPlatform::Refreshed(const gfx::Surface& board) {
+  if (trace_ == TraceMode::Off) return;
+  out_.Line(trace_ == TraceMode::Frames ? TraceRefresh(Clock(), BoardDigest(board))
+                                        : TraceRefresh(Clock()));
 }
 
 void ReplayPlatform::LabelSet(game::Control c, game::ControlChange what,
                               const game::LabelState& label) {
-  if (!trace_) return;
+  if (trace_ == TraceMode::Off) return;
   std::string_view name = game::ControlName(c);
   switch (what) {
     case game::ControlChange::Caption:

@@ -42,7 +42,7 @@ class ReplayPlatform : public headless::HeadlessPlatform, public app::ShellObser
   void SetClock(std::int64_t tick) override;
   RandomSource& Random() { return random_; }
   const RandomSource& Random() const { return random_; }
-  void SetTrace(bool on) { trace_ = on; }
+  void SetTrace(TraceMode mode) { trace_ = mode; }
   LineWriter& Output() { return out_; }
 
   // app::Platform.
@@ -66,7 +66,7 @@ class ReplayPlatform : public headless::HeadlessPlatform, public app::ShellObser
   LineWriter& out_;
   EventPump* pump_ = nullptr;
   RandomSource random_;
-  bool trace_ = false;
+  TraceMode trace_ = TraceMode::Off;
 };
 
 }  // namespace orvo::replay

@@ -101,7 +101,7 @@ void ScenarioEngine::Execute(const Command& command) {
       queue_.push(Pending{command.time, next_order_++, command.event});
       break;
     case CommandKind::Trace:
-      host_.SetTrace(command.on);
+      host_.SetTrace(command.trace);
       break;
     case CommandKind::Run:
       break;  // handled by ExecuteCommands

@@ -32,6 +32,12 @@ std::string TraceRefresh(std::int64_t tick) {
   return Line(tick, "refresh").dump();
 }
 
+std::string TraceRefresh(std::int64_t tick, const std::string& board) {
+  Json j = Line(tick, "refresh");
+  j["board"] = board;
+  return j.dump();
+}
+
 std::string TraceText(std::int64_t tick, std::string_view name, const std::string& text) {
   Json j = Named(tick, "text", name);
   j["text"] = text;
