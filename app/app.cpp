@@ -27,8 +27,7 @@ constexpr PictureNeed kGridPicture{"Grid.gif", false, 1, 1};
 
 }  // namespace
 
-App::App(AppServices& services)
-    : services_(services), labels_(services), game_(services, labels_) {
+App::App(AppServices& services) : services_(services), labels_(services), game_(services, labels_) {
   for (int i = 0; i < game::kControlCount; ++i) {
     const auto c = static_cast<game::Control>(i);
     const ControlData& d = form_[c];

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string>
 
+#include "app/app_services.h"
 #include "app/form.h"
 #include "app/key_table.h"
-#include "app/app_services.h"
 #include "game/game.h"
 #include "game/labels.h"
 #include "gfx/bitmap_cache.h"

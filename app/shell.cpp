@@ -13,8 +13,7 @@ std::string WithSeparator(std::string folder) {
   return folder;
 }
 
-Shell::Shell(Platform& platform)
-    : platform_(platform), composer_(platform.Text()), app_(*this) {}
+Shell::Shell(Platform& platform) : platform_(platform), composer_(platform.Text()), app_(*this) {}
 
 void Shell::Run() {
   StartUp();
@@ -71,6 +70,10 @@ const gfx::Surface& Shell::Frame() {
 
 int Shell::ActionAt(int x, int y) {
   return composer_.ActionAt(app_.View(), x, y);
+}
+
+TextBox Shell::BoxOf(game::Control c) {
+  return composer_.BoxOf(app_.View(), c);
 }
 
 std::string Shell::StateDump() {

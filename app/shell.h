@@ -63,6 +63,8 @@ class Shell : public AppServices {
   const gfx::Surface& Frame();
   // The index of the lblAction caption whose text is under (x, y), or -1.
   int ActionAt(int x, int y);
+  // Where `c`'s text lies in the window (empty when it has none).
+  TextBox BoxOf(game::Control c);
   // The game's state as one line of JSON (state_dump.h).
   std::string StateDump();
   // How many numbers the game has taken from the random source.

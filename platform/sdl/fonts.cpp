@@ -153,4 +153,9 @@ FontSet::~FontSet() {
   FcFini();
 }
 
+int FontSet::LineHeight(FontFace face) const {
+  TTF_Font* font = For(face);
+  return font ? TTF_FontHeight(font) : 0;
+}
+
 }  // namespace orvo::sdl

@@ -22,6 +22,8 @@ class FontSet {
   FontSet& operator=(const FontSet&) = delete;
 
   TTF_Font* For(FontFace face) const { return fonts_[Index(face)]; }
+  // The height of a line of text in `face`; 0 when it has no font.
+  int LineHeight(FontFace face) const;
   // The file the face was opened from (empty when none), for diagnostics.
   const std::string& FileOf(FontFace face) const { return files_[Index(face)]; }
   // Empty when every face has a font; otherwise names the fonts looked for

@@ -14,8 +14,8 @@ gfx::AlphaMask RenderCoverage(TTF_Font* font, const std::string& utf8) {
   if (!argb) return {};
   if (SDL_LockSurface(argb) == 0) {
     for (int y = 0; y < mask.Height; ++y) {
-      const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(argb->pixels) +
-                                                        static_cast<std::ptrdiff_t>(y) * argb->pitch);
+      const auto* row = reinterpret_cast<const Uint32*>(
+          static_cast<const Uint8*>(argb->pixels) + static_cast<std::ptrdiff_t>(y) * argb->pitch);
       for (int x = 0; x < mask.Width; ++x) mask.Row(y)[x] = static_cast<std::uint8_t>(row[x] >> 24);
     }
     SDL_UnlockSurface(argb);

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "platform/sdl/app_identity.h"
 #include "app/form.h"
+#include "platform/sdl/app_identity.h"
 #include "platform/sdl/embedded.h"
 #include "platform/sdl/message_box.h"
 #include "platform/sdl/window_manager.h"

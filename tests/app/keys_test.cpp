@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/app/fake_platform.h"
+#include "tests/app/fake_services.h"
 
 namespace orvo_test {
 namespace {
@@ -37,7 +37,7 @@ TEST(KeyTableTest, DownAndUpSetPressedOnly) {
   EXPECT_EQ(rig.Keys()[VK_UP].NextTime, 555);
   // Any code of the table is recorded, used by the game or not.
   rig.app.Form_KeyDown(0);
-  rig.app.Form_KeyDown(255, 1);
+  rig.app.Form_KeyDown(255);
   EXPECT_TRUE(rig.Keys()[0].Pressed);
   EXPECT_TRUE(rig.Keys()[255].Pressed);
 }

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "tests/app/fake_platform.h"
+#include "tests/app/fake_services.h"
 
 namespace orvo_test {
 namespace {

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "gfx/sprite_draw.h"
-#include "tests/app/fake_platform.h"
+#include "tests/app/fake_services.h"
 
 namespace orvo_test {
 namespace {

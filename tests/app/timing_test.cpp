@@ -1,7 +1,7 @@
 // Wait, and the earliest tick at which a loop turn can do anything.
 #include <gtest/gtest.h>
 
-#include "tests/app/fake_platform.h"
+#include "tests/app/fake_services.h"
 
 namespace orvo_test {
 namespace {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/shell.h"
 #include "tools/replay/replay_error.h"
 
 namespace orvo::replay {
@@ -19,23 +20,24 @@ namespace {
 // each turn may wait `turnWait` ms.
 class FakeWindow : public ReplayWindow {
  public:
-  explicit FakeWindow(ReplayPlatform& host) : host_(host) {}
+  FakeWindow(ReplayPlatform& host, app::Shell& shell) : host_(host), shell_(&shell) {}
 
   void Deliver(const Event& e) override {
-    static const char* const kNames[] = {"keydown", "keyup", "click", "mousedown",
-                                         "mouseup", "paint", "close"};
+    static const char* const kNames[] = {"keydown",   "keyup",   "click",
+                                         "mousedown", "mouseup", "pointerdown",
+                                         "pointerup", "paint",   "close"};
     std::string name = kNames[static_cast<int>(e.kind)];
     if (e.kind != EventKind::Paint && e.kind != EventKind::Close) name += std::to_string(e.arg);
     Log(name);
     if (e.kind == EventKind::Click) Click();
-    if (e.kind == EventKind::KeyDown && e.arg == 99) host_.WaitUntil(host_.Clock() + 500, 500);
+    if (e.kind == EventKind::KeyDown && e.arg == 99) host_.WaitUntil(host_.Clock() + 500);
     if (e.kind == EventKind::KeyDown && e.arg == 98) throw ReplayError("handler failed");
     if (e.kind == EventKind::Close) host_.EndProgram(0);
   }
 
   void Apply(const Command& c) override {
     if (c.kind == CommandKind::Dump) Log("dump");
-    if (c.kind == CommandKind::Land) host_.WaitUntil(host_.Clock() + 300, 300);
+    if (c.kind == CommandKind::Land) host_.WaitUntil(host_.Clock() + 300);
   }
 
   std::vector<std::string> log;
@@ -57,12 +59,12 @@ class FakeWindow : public ReplayWindow {
     Log("loop");
     while (running_) {
       ++turns;
-      if (turnWait > 0) host_.WaitUntil(host_.Clock() + turnWait, turnWait);
+      if (turnWait > 0) host_.WaitUntil(host_.Clock() + turnWait);
       if (dueAt != kEveryTurn && host_.Clock() >= dueAt) {
         Log("due");
         dueAt = app::kNothingDue;
       }
-      host_.ProcessEvents(dueAt == kEveryTurn ? host_.Clock() + 1 : dueAt);
+      host_.ProcessEvents(dueAt == kEveryTurn ? host_.Clock() + 1 : dueAt, *shell_);
     }
     Log("loop end");
   }
@@ -70,6 +72,7 @@ class FakeWindow : public ReplayWindow {
   void Log(const std::string& what) { log.push_back(what + "@" + std::to_string(host_.Clock())); }
 
   ReplayPlatform& host_;
+  app::Shell* shell_;
   bool running_ = false;
   bool start_tag_ = true;
 };
@@ -105,7 +108,8 @@ struct Replay {
   ReplayPlatform host{writer};
   std::istringstream in;
   ScenarioReader reader{in};
-  FakeWindow window{host};
+  app::Shell shell{host};
+  FakeWindow window{host, shell};
   ScenarioEngine engine;
 };
 

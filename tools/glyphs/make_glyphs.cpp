@@ -2,9 +2,6 @@
 // desktop's FontSet and writes them to one atlas file for the web platform,
 // which has no FreeType and cannot load bitmap fonts. The format is in
 // README.md beside this file; the same fonts give the same bytes.
-#include <SDL2/SDL.h>
-#include <SDL2/SDL_ttf.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -13,6 +10,7 @@
 #include <vector>
 
 #include "platform/sdl/fonts.h"
+#include "platform/sdl/label_text.h"
 
 namespace {
 
@@ -53,36 +51,21 @@ std::string Utf8(std::uint32_t c) {
   return s;
 }
 
-// Appends one glyph: its code point, size and the alpha of every pixel of
-// the white rendering, rows top to bottom. The blended surface is 32-bit
-// ARGB whatever the platform; its pitch may exceed the width.
-bool PutGlyph(std::vector<std::uint8_t>& out, TTF_Font* font, std::uint32_t c, std::string& error) {
-  SDL_Surface* s = TTF_RenderUTF8_Blended(font, Utf8(c).c_str(), SDL_Color{255, 255, 255, 255});
-  if (!s) {
-    error = "cannot render U+" + std::to_string(c) + ": " + TTF_GetError();
+// Appends one glyph: its code point, size and the coverage of every pixel
+// as the window renders its text, rows top to bottom.
+bool PutGlyph(std::vector<std::uint8_t>& out, const orvo::sdl::SdlLabelText& text, FontFace face,
+              std::uint32_t c, std::string& error) {
+  const orvo::gfx::AlphaMask mask = text.Render(face, Utf8(c));
+  if (mask.Empty() || mask.Width > 0xFFFF || mask.Height > 0xFFFF) {
+    error = "unexpected rendering of U+" + std::to_string(c) + " (" + std::to_string(mask.Width) +
+            " x " + std::to_string(mask.Height) + ")";
     return false;
   }
-  bool ok = s->format->BytesPerPixel == 4 && s->w > 0 && s->h > 0 && s->w <= 0xFFFF &&
-            s->h <= 0xFFFF && SDL_LockSurface(s) == 0;
-  if (ok) {
-    const std::uint32_t amask = s->format->Amask;
-    const int ashift = s->format->Ashift;
-    PutU32(out, c);
-    PutU16(out, static_cast<std::uint32_t>(s->w));
-    PutU16(out, static_cast<std::uint32_t>(s->h));
-    for (int y = 0; y < s->h; ++y) {
-      const auto* row = reinterpret_cast<const std::uint32_t*>(
-          static_cast<const std::uint8_t*>(s->pixels) + y * s->pitch);
-      for (int x = 0; x < s->w; ++x)
-        out.push_back(static_cast<std::uint8_t>((row[x] & amask) >> ashift));
-    }
-    SDL_UnlockSurface(s);
-  } else {
-    error = "unexpected rendering of U+" + std::to_string(c) + " (" + std::to_string(s->w) + " x " +
-            std::to_string(s->h) + ")";
-  }
-  SDL_FreeSurface(s);
-  return ok;
+  PutU32(out, c);
+  PutU16(out, static_cast<std::uint32_t>(mask.Width));
+  PutU16(out, static_cast<std::uint32_t>(mask.Height));
+  out.insert(out.end(), mask.Alpha.begin(), mask.Alpha.end());
+  return true;
 }
 
 bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
@@ -109,21 +92,23 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  orvo::sdl::SdlLabelText text;
+  text.SetFonts(&fonts);
   const std::vector<std::uint32_t> set = CharacterSet();
   std::vector<std::uint8_t> out(std::begin(kMagic), std::end(kMagic));
   PutU32(out, kVersion);
   PutU32(out, static_cast<std::uint32_t>(std::size(kFaces)));
   for (std::size_t i = 0; i < std::size(kFaces); ++i) {
-    TTF_Font* font = fonts.For(kFaces[i]);
-    if (!font) {
+    const int lineHeight = fonts.LineHeight(kFaces[i]);
+    if (lineHeight <= 0) {
       std::cerr << "orvo-make-glyphs: no font for " << kFaceNames[i] << "\n";
       return 1;
     }
-    PutU32(out, static_cast<std::uint32_t>(TTF_FontHeight(font)));
+    PutU32(out, static_cast<std::uint32_t>(lineHeight));
     PutU32(out, static_cast<std::uint32_t>(set.size()));
     for (std::uint32_t c : set) {
       std::string error;
-      if (!PutGlyph(out, font, c, error)) {
+      if (!PutGlyph(out, text, kFaces[i], c, error)) {
         std::cerr << "orvo-make-glyphs: " << kFaceNames[i] << " (" << fonts.FileOf(kFaces[i])
                   << "): " << error << "\n";
         return 1;

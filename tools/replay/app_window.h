@@ -15,7 +15,9 @@ class AppWindow : public ReplayWindow {
  public:
   // Snapshots go below `snapshotFolder` (empty: the current folder).
   AppWindow(app::Shell& shell, ReplayPlatform& host, std::string snapshotFolder = {})
-      : shell_(shell), app_(shell.Application()), host_(host),
+      : shell_(shell),
+        app_(shell.Application()),
+        host_(host),
         snapshot_folder_(std::move(snapshotFolder)) {}
 
   void Deliver(const Event& event) override;

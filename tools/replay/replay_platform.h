@@ -56,8 +56,7 @@ class ReplayPlatform : public headless::HeadlessPlatform, public app::ShellObser
   // app::ShellObserver: the trace.
   void Waiting(std::int32_t ms) override;
   void Refreshed(const gfx::Surface& board) override;
-  void LabelSet(game::Control c, game::ControlChange what,
-                const game::LabelState& label) override;
+  void LabelSet(game::Control c, game::ControlChange what, const game::LabelState& label) override;
   // The window would ignore the click; a replay that reaches the bound of
   // nested games fails instead, so that the scenario's author learns of it.
   void StartClickIgnored() override;

@@ -42,7 +42,7 @@ class Fullscreen : public ShownWindowTest {
     e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
     e.key.keysym.mod = mod;
     SDL_PushEvent(&e);
-    host_.ProcessEvents(0);
+    shell_.ProcessEvents(0);
   }
   // A button event as SDL's driver queues it: in the window's pixels, which
   // SDL turns into the picture's own coordinates on the way.
@@ -114,14 +114,14 @@ TEST_F(Fullscreen, AClickOnStartHitsItOnTheScaledCentredPicture) {
   ASSERT_GE(scale, 1);
   const int left = (full.w - kClientWidth * scale) / 2;
   const int top = (full.h - kClientHeight * scale) / 2;
-  const SDL_Rect box =
-      host_.TheWindow().Composition()->TextBox(app_.View(), game::Control::lblAction0);
+  const TextBox text = shell_.BoxOf(game::Control::lblAction0);
+  const SDL_Rect box{text.x, text.y, text.w, text.h};
   const SDL_Point at{left + (box.x + box.w / 2) * scale, top + (box.y + box.h / 2) * scale};
   // Where the caption lies in the picture's own coordinates is elsewhere on
   // the screen: a click there must miss.
   ASSERT_FALSE(SDL_PointInRect(&at, &box));
   Mouse(SDL_MOUSEBUTTONDOWN, SDL_Point{box.x + box.w / 2, box.y + box.h / 2});
-  host_.ProcessEvents(0);
+  shell_.ProcessEvents(0);
   EXPECT_EQ(app_.View().Labels[game::Control::lblAction0].TextColor, kCaptionColor);
 
   Mouse(SDL_MOUSEBUTTONDOWN, at);

@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "app/app.h"
+#include "app/shell.h"
 #include "platform/sdl/sdl_platform.h"
 #include "tests/platform/sdl/shown_window_test_base.h"
 
@@ -23,7 +23,7 @@ class Window : public ShownWindowTest {
  protected:
   // The middle of a caption's text, in window coordinates.
   SDL_Point CentreOf(Control c) {
-    const SDL_Rect box = host_.TheWindow().Composition()->TextBox(app_.View(), c);
+    const TextBox box = shell_.BoxOf(c);
     return SDL_Point{box.x + box.w / 2, box.y + box.h / 2};
   }
   static void PushMouse(Uint32 type, SDL_Point at) {
@@ -62,7 +62,7 @@ class Window : public ShownWindowTest {
     return gfx::Rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
   }
   int CountColor(Control c, gfx::Color color) {
-    const SDL_Rect box = host_.TheWindow().Composition()->TextBox(app_.View(), c);
+    const TextBox box = shell_.BoxOf(c);
     int n = 0;
     for (int y = box.y; y < box.y + box.h; ++y) {
       for (int x = box.x; x < box.x + box.w; ++x) n += PixelAt(x, y) == color;
@@ -87,31 +87,31 @@ TEST_F(Window, KeysReachTheKeyTableWithTheirCodes) {
   PushKey(SDL_KEYDOWN, SDLK_LEFT);
   PushKey(SDL_KEYDOWN, SDLK_KP_ENTER);
   PushKey(SDL_KEYDOWN, SDLK_a);
-  host_.ProcessEvents(0);
+  shell_.ProcessEvents(0);
   EXPECT_TRUE(app_.Keys()[VK_LEFT].Pressed);
   EXPECT_TRUE(app_.Keys()[VK_RETURN].Pressed);
   EXPECT_TRUE(app_.Keys()['A'].Pressed);
 
   PushKey(SDL_KEYUP, SDLK_LEFT);
   PushKey(SDL_KEYUP, SDLK_KP_ENTER);
-  host_.ProcessEvents(0);
+  shell_.ProcessEvents(0);
   EXPECT_FALSE(app_.Keys()[VK_LEFT].Pressed);
   EXPECT_TRUE(app_.Keys()[VK_RETURN].Pressed);  // an Enter press waits for the loop
 
   // The platform's key repeat arrives as further key-downs.
   PushKey(SDL_KEYDOWN, SDLK_UP, true);
-  host_.ProcessEvents(0);
+  shell_.ProcessEvents(0);
   EXPECT_TRUE(app_.Keys()[VK_UP].Pressed);
 }
 
 TEST_F(Window, APressColoursTheCaptionAndAReleaseElsewhereDoesNotClick) {
   PushMouse(SDL_MOUSEBUTTONDOWN, CentreOf(Control::lblAction0));
-  host_.ProcessEvents(0);
+  shell_.ProcessEvents(0);
   EXPECT_EQ(app_.View().Labels[Control::lblAction0].TextColor, kPressedColor);
   EXPECT_GT(CountColor(Control::lblAction0, kPressedColor), 3);
 
   PushMouse(SDL_MOUSEBUTTONUP, SDL_Point{300, 370});
-  host_.ProcessEvents(0);
+  shell_.ProcessEvents(0);
   EXPECT_EQ(app_.View().Labels[Control::lblAction0].TextColor, kCaptionColor);
   EXPECT_GT(CountColor(Control::lblAction0, kCaptionColor), 3);
   EXPECT_EQ(app_.View().Labels[Control::lblAction0].Caption, "Start");
@@ -119,13 +119,35 @@ TEST_F(Window, APressColoursTheCaptionAndAReleaseElsewhereDoesNotClick) {
 }
 
 TEST_F(Window, APressBesideTheTextIsNoPress) {
-  const SDL_Rect box = host_.TheWindow().Composition()->TextBox(app_.View(), Control::lblAction0);
+  const TextBox box = shell_.BoxOf(Control::lblAction0);
   PushMouse(SDL_MOUSEBUTTONDOWN, SDL_Point{box.x + box.w + 2, box.y + 2});
-  host_.ProcessEvents(0);
+  shell_.ProcessEvents(0);
   EXPECT_EQ(app_.View().Labels[Control::lblAction0].TextColor, kCaptionColor);
-  EXPECT_EQ(host_.TheWindow().ActionAt(app_.View(), box.x, box.y), 0);
-  EXPECT_EQ(host_.TheWindow().ActionAt(app_.View(), box.x + box.w, box.y), -1);
-  EXPECT_EQ(host_.TheWindow().ActionAt(app_.View(), box.x, box.y + box.h), -1);
+  // A right-button press on the text is no press either.
+  SDL_Event e{};
+  e.type = SDL_MOUSEBUTTONDOWN;
+  e.button.button = SDL_BUTTON_RIGHT;
+  e.button.x = box.x + 1;
+  e.button.y = box.y + 1;
+  SDL_PushEvent(&e);
+  shell_.ProcessEvents(0);
+  EXPECT_EQ(app_.View().Labels[Control::lblAction0].TextColor, kCaptionColor);
+}
+
+TEST_F(Window, ShowsTheShellsFramePixelForPixel) {
+  app_.Labels().SetVisible(Control::lblScore, true);
+  shell_.ProcessEvents(0);
+  const gfx::Surface& frame = shell_.Frame();
+  for (int y = 0; y < kClientHeight; y += 3) {
+    for (int x = 0; x < kClientWidth; x += 3)
+      ASSERT_EQ(PixelAt(x, y), frame.Row(y)[x]) << x << "," << y;
+  }
+  // The captions' text was rendered: there is ink in every caption's box.
+  for (Control c : {Control::lblAction0, Control::lblAction1, Control::lblScore}) {
+    const TextBox box = shell_.BoxOf(c);
+    EXPECT_GT(box.w, 4) << game::ControlName(c);
+    EXPECT_GT(CountColor(c, app_.View().Labels[c].TextColor), 3) << game::ControlName(c);
+  }
 }
 
 TEST_F(Window, AClickOnStartRunsAGameUntilEscape) {
@@ -133,7 +155,7 @@ TEST_F(Window, AClickOnStartRunsAGameUntilEscape) {
   PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
   // The click runs the whole game; Escape, handled by the game's own event
   // processing, stops it and the click returns.
-  host_.ProcessEvents(0);
+  shell_.ProcessEvents(0);
   const game::GameState& state = app_.Rules().State();
   EXPECT_FALSE(state.Running);
   EXPECT_TRUE(state.PairActive);
@@ -158,7 +180,7 @@ TEST_F(Window, AnUncoveredWindowShowsTheBoardSurfaceAsItIs) {
   e.window.event = SDL_WINDOWEVENT_EXPOSED;
   e.window.windowID = SDL_GetWindowID(host_.TheWindow().Handle());
   SDL_PushEvent(&e);
-  host_.ProcessEvents(0);
+  shell_.ProcessEvents(0);
   EXPECT_EQ(front->Row(0)[0], gfx::Rgb(10, 200, 30));
   EXPECT_EQ(PixelAt(kFrontLeft, kFrontTop), gfx::Rgb(10, 200, 30));
   EXPECT_EQ(PixelAt(kFrontLeft + 479, kFrontTop + 287), gfx::Rgb(10, 200, 30));
@@ -169,7 +191,7 @@ TEST_F(Window, AClickOnExitEndsTheProgram) {
   EXPECT_EXIT(
       {
         Click(Control::lblAction1);
-        host_.ProcessEvents(0);
+        shell_.ProcessEvents(0);
       },
       ::testing::ExitedWithCode(0), "");
 }
@@ -178,7 +200,7 @@ TEST_F(Window, ClosingTheWindowEndsTheProgram) {
   EXPECT_EXIT(
       {
         PushQuit();
-        host_.ProcessEvents(0);
+        shell_.ProcessEvents(0);
       },
       ::testing::ExitedWithCode(0), "");
 }
@@ -187,7 +209,7 @@ TEST_F(Window, ClosingDuringACascadeWaitEndsTheProgramThen) {
   EXPECT_EXIT(
       {
         PushQuit();
-        host_.WaitUntil(host_.TickCount() + 10000, 10000);
+        shell_.WaitUntil(host_.TickCount() + 10000, 10000);
         std::exit(3);  // not reached
       },
       ::testing::ExitedWithCode(0), "");
@@ -196,17 +218,17 @@ TEST_F(Window, ClosingDuringACascadeWaitEndsTheProgramThen) {
 TEST_F(Window, AWaitHandlesNoEventsAndNeverReturnsEarly) {
   PushKey(SDL_KEYDOWN, SDLK_DOWN);
   const std::int64_t deadline = host_.TickCount() + 120;
-  host_.WaitUntil(deadline, 120);
+  shell_.WaitUntil(deadline, 120);
   EXPECT_GE(host_.TickCount(), deadline);
   EXPECT_FALSE(app_.Keys()[VK_DOWN].Pressed);
-  host_.ProcessEvents(0);
+  shell_.ProcessEvents(0);
   EXPECT_TRUE(app_.Keys()[VK_DOWN].Pressed);
 }
 
 TEST_F(Window, ProcessEventsSleepsUntilTheNextStepIsDue) {
   for (int i = 0; i < 5; ++i) {
     const std::int64_t due = host_.TickCount() + 7 + i * 5;
-    host_.ProcessEvents(due);
+    shell_.ProcessEvents(due);
     EXPECT_GE(host_.TickCount(), due);
   }
 }
@@ -217,7 +239,7 @@ TEST_F(Window, AnEventEndsTheSleepEarly) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     PushKey(SDL_KEYDOWN, SDLK_UP);
   });
-  host_.ProcessEvents(start + 20000);
+  shell_.ProcessEvents(start + 20000);
   presser.join();
   EXPECT_TRUE(app_.Keys()[VK_UP].Pressed);
   EXPECT_LT(host_.TickCount(), start + 20000);

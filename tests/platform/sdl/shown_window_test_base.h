@@ -6,27 +6,34 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
-#include "app/app.h"
+#include "app/shell.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace orvo::app {
 
 class ShownWindowTest : public ::testing::Test {
  protected:
+  // The window platform, with the build tree (which holds Graphics/) as the
+  // program's folder.
+  class BuildTreePlatform : public sdl::SdlPlatform {
+   public:
+    std::string ProgramFolder() override {
+      return std::filesystem::path(ORVO_GRAPHICS_DIR).parent_path().parent_path().string();
+    }
+  };
+
   void SetUp() override {
     ASSERT_STREQ(std::getenv("SDL_VIDEODRIVER"), "offscreen");
-    host_.Attach(app_);
-    std::string error;
-    ASSERT_TRUE(app_.StartUp(ORVO_GRAPHICS_DIR, error)) << error;
-    ASSERT_TRUE(host_.OpenWindow(error)) << error;
-    host_.ShowWindow();
-    host_.ProcessEvents(0);
+    shell_.StartUp();
+    shell_.ProcessEvents(0);
   }
 
-  sdl::SdlPlatform host_;
-  App app_{host_};
+  BuildTreePlatform host_;
+  Shell shell_{host_};
+  App& app_ = shell_.Application();
 };
 
 }  // namespace orvo::app

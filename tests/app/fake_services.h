@@ -1,6 +1,6 @@
-// A platform for the application logic with a clock the test controls,
-// scripted batches of window events, and a record of what the application
-// and the rules asked for.
+// The application's services (what the window shell gives it) with a clock
+// the test controls, scripted batches of window events, and a record of
+// what the application and the rules asked for.
 #pragma once
 
 #include <deque>
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/platform.h"
+#include "app/app_services.h"
 #include "platform/desktop/library_codecs.h"
 
 namespace orvo_test {
@@ -24,7 +24,7 @@ struct ProgramEnded {
   int status;
 };
 
-class FakePlatform : public orvo::app::Platform {
+class FakeServices : public orvo::app::AppServices {
  public:
   std::int64_t now = 100000;
   int tickReads = 0;
@@ -82,7 +82,7 @@ class FakePlatform : public orvo::app::Platform {
 
 // An application on the fake host, with a pair under control at (5, 2).
 struct AppRig {
-  FakePlatform host;
+  FakeServices host;
   orvo::app::App app{host};
 
   AppRig() { host.app = &app; }
