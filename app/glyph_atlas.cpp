@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "gfx/utf8_text.h"
+
 namespace orvo::app {
 
 namespace {
@@ -40,48 +42,11 @@ class Cursor {
   std::size_t at_ = 0;
 };
 
-// Decodes the code point at `i` and moves past it. A byte that does not
-// begin a well-formed sequence (stray continuation, overlong form,
-// surrogate, beyond U+10FFFF, cut off) gives kNoCharacter and is passed
-// alone, so that the next byte is tried afresh.
+// The code point at `i`, moving past it (gfx::NextCodePoint). A byte that
+// begins no well-formed sequence is passed alone and gives kNoCharacter,
+// which no glyph has, so the next byte is tried afresh.
 std::uint32_t NextCodePoint(const std::string& s, std::size_t& i) {
-  const auto byte = [&s](std::size_t k) { return static_cast<std::uint8_t>(s[k]); };
-  const std::uint8_t lead = byte(i);
-  if (lead < 0x80) {
-    ++i;
-    return lead;
-  }
-  int length = 0;
-  std::uint32_t cp = 0;
-  std::uint32_t least = 0;  // the smallest code point of that length
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2, cp = lead & 0x1F, least = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, cp = lead & 0x0F, least = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, cp = lead & 0x07, least = 0x10000;
-  } else {
-    ++i;
-    return kNoCharacter;
-  }
-  if (s.size() - i < static_cast<std::size_t>(length)) {
-    ++i;
-    return kNoCharacter;
-  }
-  for (int k = 1; k < length; ++k) {
-    const std::uint8_t next = byte(i + k);
-    if ((next & 0xC0) != 0x80) {
-      ++i;
-      return kNoCharacter;
-    }
-    cp = (cp << 6) | (next & 0x3F);
-  }
-  if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++i;
-    return kNoCharacter;
-  }
-  i += length;
-  return cp;
+  return gfx::NextCodePoint(s, i).value_or(kNoCharacter);
 }
 
 }  // namespace

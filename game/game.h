@@ -69,7 +69,6 @@ class Game {
 
   // Chain reactions and gravity.
   void ResolveReactions();
-  void ApplyGravity();
 
   // Random blocks.
   std::int32_t RandomBlock(std::int32_t exclude);

@@ -23,11 +23,6 @@ void Game::ResolveReactions() {
   SpawnPair();
 }
 
-void Game::ApplyGravity() {
-  FallUntilStill();
-  ResolveReactions();
-}
-
 bool Game::ScanForMerges() {
   bool merged = false;
   // Column by column, top to bottom; only right-hand and lower neighbours are

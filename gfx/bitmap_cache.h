@@ -30,6 +30,7 @@ class BitmapCache {
   std::int32_t LoadBitmap(const std::string& path, bool makeMask);
   // Destroys every surface of the cache and empties it.
   void FreeBitmaps();
+  // Shutdown's name for emptying the cache: the same as FreeBitmaps.
   void ReleaseBitmaps() { FreeBitmaps(); }
 
   // Decodes `path` into a new surface and fills `entry`; the new surface, or -1.

@@ -17,7 +17,6 @@ class ByteReader {
 
   bool ok() const { return ok_; }
   std::size_t pos() const { return pos_; }
-  bool AtEnd() const { return pos_ >= bytes_.size(); }
 
   std::uint8_t U8() {
     if (!Has(1)) return Fail();
@@ -30,10 +29,6 @@ class ByteReader {
   std::uint32_t U16Be() {
     const std::uint32_t hi = U8();
     return (hi << 8) | U8();
-  }
-  std::uint32_t U32Be() {
-    const std::uint32_t hi = U16Be();
-    return (hi << 16) | U16Be();
   }
   void Skip(std::size_t n) {
     if (!Has(n)) {

@@ -6,7 +6,7 @@ set -eu
 what=${1:-test}
 packages="build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
   libfontconfig-dev nlohmann-json3-dev libpng-dev fonts-terminus-otb fonts-liberation2 fonts-dejavu-core
-  libgif-dev libjpeg-dev libx11-dev xfonts-base libssl-dev"
+  libgif-dev libjpeg-dev libx11-dev xfonts-base libssl-dev libutfcpp-dev"
 if [ "$what" = web ] || [ "$what" = test ]; then
   # The browser's build (emscripten's optimizer needs node-acorn) and its
   # headless browser.
