@@ -1,5 +1,5 @@
 #!/bin/sh
-# Builds bench/asyncify_cost.cpp with and without Asyncify and compares the
+# Builds bench/web/asyncify_cost.cpp with and without Asyncify and compares the
 # size of the WebAssembly and the time of the same games under Node.js.
 # Usage: bench/asyncify_cost.sh [RUNS]
 set -eu
@@ -8,7 +8,7 @@ runs=${1:-5}
 export NODE_PATH=/usr/share/nodejs
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-sources="$(ls gfx/*.cpp game/*.cpp app/*.cpp) bench/asyncify_cost.cpp"
+sources="$(ls gfx/*.cpp game/*.cpp app/*.cpp) bench/web/asyncify_cost.cpp"
 cat >"$out/pause.js" <<'JS'
 mergeInto(LibraryManager.library, { bench_pause: function (ms) {} });
 JS
