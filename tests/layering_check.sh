@@ -13,15 +13,15 @@ cd "$1"
 # A file belongs to the deepest module folder holding it; a module whose
 # folder does not exist is skipped. Benchmarks include what they measure;
 # the one in bench/web/ is compiled for the browser only.
-modules='gfx|gfx|
+modules='gfx|gfx|utfcpp
 game|gfx game|
-app|gfx game app|
+app|gfx game app|json
 platform/desktop|gfx platform/desktop|posix giflib libjpeg
 platform/sdl|gfx game app platform/desktop platform/sdl|posix sdl fontconfig x11
 platform/web|gfx game app platform/web|posix emscripten
 platform/headless|gfx game app platform/desktop platform/headless|posix
 platform/win32|gfx game app platform/win32|windows
-tools/replay|gfx game app platform/desktop platform/headless tools/replay|posix libpng json
+tools/replay|gfx game app platform/desktop platform/headless tools/replay|posix libpng json openssl
 tools/glyphs|gfx game app platform/desktop platform/sdl tools/glyphs|
 bench|gfx game app platform/desktop tests/gfx bench|benchmark
 bench/web|gfx game app platform/web bench/web|emscripten
@@ -46,6 +46,8 @@ windows|a Windows|windows.h win*.h ws2*.h shellapi.h shellscalingapi.h shlobj*.h
   atl*.h wrl/* wrl.h winrt/*
 libpng|a libpng|png.h pngconf.h pnglibconf.h libpng*/*
 json|a JSON for Modern C++|nlohmann/*
+utfcpp|a utfcpp|utf8.h utf8/* utf8cpp/*
+openssl|an OpenSSL|openssl/*
 benchmark|a Google Benchmark|benchmark/*
 posix|a Linux or POSIX system|sys/* linux/* asm/* netinet/* arpa/* net/* unistd.h pthread.h
   dlfcn.h fcntl.h strings.h poll.h termios.h dirent.h pwd.h grp.h sched.h semaphore.h spawn.h
@@ -344,7 +346,7 @@ BEGIN {
     m = split(field[3], libs, " ")
     for (j = 1; j <= m; j++) {
       may_use[field[1], libs[j]] = 1
-      users[libs[j]] = users[libs[j]] == "" ? field[1] : users[libs[j]] " " field[1]
+      users[libs[j]] = users[libs[j]] == "" ? field[1] : users[libs[j]] ", " field[1]
     }
   }
 }

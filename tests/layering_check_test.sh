@@ -122,7 +122,7 @@ platform/sdl/windows.cpp|#include <Windows.h>|platform/sdl/windows.cpp:1: platfo
 platform/desktop/shell.cpp|#include <shellapi.h>|platform/desktop/shell.cpp:1: platform/desktop may not include <shellapi.h>, a Windows header
 platform/web/codec.cpp|#include <WINCODEC.H>|platform/web/codec.cpp:1: platform/web may not include <WINCODEC.H>, a Windows header
 platform/sdl/png.cpp|#include <png.h>|platform/sdl/png.cpp:1: platform/sdl may not include <png.h>, a libpng header (only tools/replay may)
-app/json.cpp|#include <nlohmann/json.hpp>|app/json.cpp:1: app may not include <nlohmann/json.hpp>, a JSON for Modern C++ header (only tools/replay may)
+game/json.cpp|#include <nlohmann/json.hpp>|game/json.cpp:1: game may not include <nlohmann/json.hpp>, a JSON for Modern C++ header (only app, tools/replay may)
 game/stat.cpp|#include <sys/stat.h>|game/stat.cpp:1: game may not include <sys/stat.h>, a Linux or POSIX system header
 tools/glyphs/unistd.cpp|#include <unistd.h>|tools/glyphs/unistd.cpp:1: tools/glyphs may not include <unistd.h>, a Linux or POSIX system header
 platform/win32/posix.cpp|#include <pthread.h>|platform/win32/posix.cpp:1: platform/win32 may not include <pthread.h>, a Linux or POSIX system header
