@@ -116,7 +116,7 @@ app/x11.h|#include <X11/Xlib.h>|app/x11.h:1: app may not include <X11/Xlib.h>, a
 platform/sdl/gif.cpp|#include <gif_lib.h>|platform/sdl/gif.cpp:1: platform/sdl may not include <gif_lib.h>, a giflib header (only platform/desktop may)
 tools/replay/jpeg.cpp|#include <jpeglib.h>|tools/replay/jpeg.cpp:1: tools/replay may not include <jpeglib.h>, a libjpeg header (only platform/desktop may)
 game/jerror.cpp|#include <jerror.h>|game/jerror.cpp:1: game may not include <jerror.h>, a libjpeg header
-bench/browser.cpp|#include <emscripten.h>|bench/browser.cpp:1: bench may not include <emscripten.h>, an emscripten header (only platform/web bench/web may)
+bench/browser.cpp|#include <emscripten.h>|bench/browser.cpp:1: bench may not include <emscripten.h>, an emscripten header (only platform/web, bench/web may)
 platform/sdl/html5.cpp|#include <emscripten/html5.h>|platform/sdl/html5.cpp:1: platform/sdl may not include <emscripten/html5.h>, an emscripten header
 platform/sdl/windows.cpp|#include <Windows.h>|platform/sdl/windows.cpp:1: platform/sdl may not include <Windows.h>, a Windows header (only platform/win32 may)
 platform/desktop/shell.cpp|#include <shellapi.h>|platform/desktop/shell.cpp:1: platform/desktop may not include <shellapi.h>, a Windows header
