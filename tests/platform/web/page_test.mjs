@@ -106,11 +106,11 @@ try {
       check(seen.y === 0, 'the page did not scroll');
 
       await click(page, ...kStart);
-      if (await until(page, () => window.orvoPage.dump && window.orvoPage.dump.Running &&
-                                    window.orvoPage.dump.PairActive,
+      if (await until(page, () => window.orvoPage.dump && window.orvoPage.dump.running &&
+                                    window.orvoPage.dump.pairActive,
                       'a click on Start starts a game')) {
         const dump = await page.evaluate(() => window.orvoPage.dump);
-        check(dump.board[2][9] > 0 && dump.board[2][8] === 0 || dump.PairX < 9,
+        check(dump.board[2][9] > 0 && dump.board[2][8] === 0 || dump.pairX < 9,
               'a pair is on the board');
       }
       await page.keyboard.down('ArrowLeft');
@@ -119,7 +119,7 @@ try {
                   'held Left lands the pair at the left, and a new pair enters');
       await page.keyboard.up('ArrowLeft');
       await page.keyboard.down('Escape');
-      await until(page, () => window.orvoPage.dump && !window.orvoPage.dump.Running,
+      await until(page, () => window.orvoPage.dump && !window.orvoPage.dump.running,
                   'Escape halts the game');
       await page.keyboard.up('Escape');
       await click(page, ...kExit);
@@ -144,7 +144,7 @@ try {
     if (await until(page, () => window.orvoPage.state === 'failed',
                     'a missing picture is a start-up failure')) {
       const shown = await page.evaluate(() => document.getElementById('message').innerText);
-      check(/Error loading game/.test(shown) && /Path not found: \/Graphics\/Grid\.gif/.test(shown),
+      check(/Error loading game/.test(shown) && /Path not found: \/orvo\/Graphics\/Grid\.gif/.test(shown),
             'the page shows the game\'s message: ' + JSON.stringify(shown));
     }
     await page.close();
@@ -163,7 +163,7 @@ try {
     await page.keyboard.down('ArrowLeft');
     // The first entry is the game's first pair; each landing brings one more.
     await until(page, (n) => window.orvoPage.entries.length >= n + 1 ||
-                             window.orvoPage.dump.Running === false,
+                             window.orvoPage.dump.running === false,
                 'the pairs land', kLandings);
     await page.keyboard.up('ArrowLeft');
     const entries = await page.evaluate(() => window.orvoPage.entries.map((e) => ({
@@ -187,8 +187,10 @@ try {
       const cells = JSON.stringify(d.board.slice(0, 6).map((r) => r.slice(0, 10)));
       expected.push({ tick: d.tick, cells: cells, points: d.points, used: d.randomUsed });
     }
-    const seenBoards = entries.map((e) => ({ cells: JSON.stringify(e.dump.board), board: e.board,
-                                             points: e.dump.Points, used: e.dump.RandomUsed }));
+    // The page publishes the same state line as orvo-replay's dump.
+    const seenBoards = entries.map((e) => ({
+      cells: JSON.stringify(e.dump.board.slice(0, 6).map((r) => r.slice(0, 10))), board: e.board,
+      points: e.dump.points, used: e.dump.randomUsed }));
     check(seenBoards.length >= kLandings + 1, seenBoards.length + ' entries seen in the page');
     let same = 0;
     for (let i = 0; i < Math.min(seenBoards.length, expected.length, kLandings + 1); ++i) {
