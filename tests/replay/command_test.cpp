@@ -93,7 +93,16 @@ TEST(CommandParse, Events) {
   EXPECT_EQ(ErrorOf("at 10 keydown"), "usage: at T keydown CODE");
   EXPECT_EQ(ErrorOf("at 10 doubleclick 0"), "unknown event \"doubleclick\"");
   EXPECT_EQ(ErrorOf("at 10"), "usage: at T EVENT");
+  EXPECT_EQ(ErrorOf("at 10 pointerdown 5"), "usage: at T pointerdown X Y");
+  EXPECT_EQ(ErrorOf("at 10 pointerup 5 6 7"), "usage: at T pointerup X Y");
+  EXPECT_EQ(ErrorOf("at 10 pointerup 32768 0"), "x out of range (-32768 to 32767): 32768");
+  EXPECT_EQ(ErrorOf("at 10 pointerdown 0 -32769"), "y out of range (-32768 to 32767): -32769");
   EXPECT_EQ(ErrorOf("at soon paint"), "not a number: \"soon\"");
+  const Command pointer = Parse("at 10 pointerdown -5 32767");
+  EXPECT_EQ(pointer.event.kind, EventKind::PointerDown);
+  EXPECT_EQ(pointer.event.x, -5);
+  EXPECT_EQ(pointer.event.y, 32767);
+  EXPECT_EQ(Parse("at 10 pointerup 1 2").event.kind, EventKind::PointerUp);
 }
 
 TEST(CommandParse, BoardAndVariables) {
