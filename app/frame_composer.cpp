@@ -42,7 +42,11 @@ int FrameComposer::ActionAt(const FrameView& view, int x, int y) {
 }
 
 const gfx::Surface& FrameComposer::Compose(const FrameView& view) {
-  picture_.Fill(gfx::kBlack);
+  // Black where the background does not reach (the background usually
+  // covers the whole window, and the fill is then skipped).
+  if (background_.Width() < kClientWidth || background_.Height() < kClientHeight) {
+    picture_.Fill(gfx::kBlack);
+  }
   gfx::BitBlt(picture_, 0, 0, background_.Width(), background_.Height(), background_, 0, 0,
               gfx::RasterOp::SRCCOPY);
   if (view.Board) {
