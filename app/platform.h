@@ -31,13 +31,15 @@ class Shell;
 // One input event, as the platform hands it to the shell.
 struct InputEvent {
   enum class Kind {
-    KeyDown,      // `key` went down, or repeats while held
-    KeyUp,        // `key` went up
-    PointerDown,  // the primary button (or a finger) went down at (x, y)
-    PointerUp,    // ... and came up at (x, y)
-    PointerMove,  // the pointer moved to (x, y)
-    Expose,       // the window's picture was lost or resized: draw it anew
-    Close,        // the player asked to close the window: the program ends
+    KeyDown,       // `key` went down, or repeats while held
+    KeyUp,         // `key` went up
+    PointerDown,   // the primary button (or a finger) went down at (x, y)
+    PointerUp,     // ... and came up at (x, y)
+    PointerMove,   // the pointer moved to (x, y)
+    Expose,        // the window's picture was lost or resized: draw it anew
+    Close,         // the player asked to close the window: the program ends
+    CaptionClick,  // caption `key` (0 Start/Stop, 1 Exit) was clicked by other
+                   // means than the pointer (a gamepad's Start button)
   };
   Kind kind = Kind::Expose;
   int key = 0;  // the virtual-key code (13 Enter, 27 Escape, 37 Left, 38 Up, 40 Down)

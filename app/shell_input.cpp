@@ -27,6 +27,11 @@ void Shell::Deliver(const InputEvent& event) {
       app_.Form_Paint();
       Present();
       break;
+    case InputEvent::Kind::CaptionClick:
+      // As a press and release on the caption: the click alone changes no
+      // colour, and runs the same protocol.
+      app_.lblAction_Click(event.key);
+      break;
     case InputEvent::Kind::Close:
       app_.Form_Unload();
   }

@@ -264,3 +264,18 @@ TEST(StartupPaths, WithSeparatorAddsOnlyAMissingOne) {
 
 }  // namespace
 }  // namespace orvo::app
+
+namespace orvo::app {
+namespace {
+
+TEST_F(ShellTest, ACaptionClickWithoutThePointerRunsTheProtocol) {
+  StartUp();
+  host_.Queue(InputEvent{Kind::KeyDown, VK_ESCAPE});
+  shell_.Deliver(InputEvent{Kind::CaptionClick, 0});
+  EXPECT_EQ(Label(Control::lblAction0).Caption, "Stop");
+  EXPECT_EQ(Label(Control::lblAction0).TextColor, kCaptionColor);
+  EXPECT_EQ(EndOf([&] { shell_.Deliver(InputEvent{Kind::CaptionClick, 1}); }), 0);
+}
+
+}  // namespace
+}  // namespace orvo::app
