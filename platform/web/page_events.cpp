@@ -48,7 +48,7 @@ void HaltProgram() {
 PageEvent TakePageEvent() {
   int values[2] = {0, 0};
   const int kind = orvo_take_event(values);
-  if (kind < 1 || kind > 4) return PageEvent{};
+  if (kind < 1 || kind > kLastPageEventKind) return PageEvent{};
   return PageEvent{static_cast<PageEventKind>(kind), values[0], values[1]};
 }
 

@@ -7,12 +7,23 @@
 
 namespace orvo::web {
 
-enum class PageEventKind { None = 0, KeyDown = 1, KeyUp = 2, PointerDown = 3, PointerUp = 4 };
+enum class PageEventKind {
+  None = 0,
+  KeyDown = 1,      // a: the virtual-key code
+  KeyUp = 2,        // a: the virtual-key code
+  PointerDown = 3,  // a, b: x and y in window coordinates
+  PointerUp = 4,    // a, b: x and y in window coordinates
+  PadButton = 5,    // a: the pad; b: the standard layout's button index * 2, + 1 when down
+  PadStick = 6,     // a: the pad; b: (x + 1000) * 4096 + (y + 1000), x and y in thousandths
+  PadGone = 7,      // a: the pad, disconnected
+  TapKeyUp = 8,     // a: the virtual-key code of a touch control let go
+};
+inline constexpr int kLastPageEventKind = 8;
 
 struct PageEvent {
   PageEventKind kind = PageEventKind::None;
-  int a = 0;  // the virtual-key code, or x in window coordinates
-  int b = 0;  // y in window coordinates
+  int a = 0;
+  int b = 0;
 };
 
 // The next queued event, if any (kind None when the queue is empty).

@@ -131,30 +131,21 @@ bool WebPlatform::WaitUntil(std::int64_t deadline) {
 }
 
 bool WebPlatform::PollEvent(app::InputEvent& event) {
-  using Kind = app::InputEvent::Kind;
-  const PageEvent taken = TakePageEvent();
-  switch (taken.kind) {
-    case PageEventKind::KeyDown:
-      event = app::InputEvent{Kind::KeyDown, taken.a};
-      return true;
-    case PageEventKind::KeyUp:
-      event = app::InputEvent{Kind::KeyUp, taken.a};
-      return true;
-    case PageEventKind::PointerDown:
-      event = app::InputEvent{Kind::PointerDown, 0, taken.a, taken.b};
-      return true;
-    case PageEventKind::PointerUp:
-      event = app::InputEvent{Kind::PointerUp, 0, taken.a, taken.b};
-      return true;
-    case PageEventKind::None:
-      break;
+  for (;;) {
+    if (input_.Next(event)) return true;
+    const PageEvent taken = TakePageEvent();
+    if (taken.kind == PageEventKind::None) break;
+    input_.Take(taken);
   }
+  input_.EndOfBatch();
   // Every batch of events ends here: the test hook sees the state after it.
   PublishState();
   return false;
 }
 
 void WebPlatform::SleepUntilEvent(std::int64_t deadline) {
+  // Releases held back from the last processing are events waiting too.
+  if (input_.HasReady()) return;
   if (deadline == app::kNothingDue) {
     WaitForPageEvent(-1);
     return;

@@ -15,6 +15,7 @@
 #include "app/platform.h"
 #include "app/shell.h"
 #include "game/random_generator.h"
+#include "platform/web/page_input.h"
 #include "platform/web/web_picture_decoder.h"
 
 namespace orvo::web {
@@ -50,6 +51,7 @@ class WebPlatform : public app::Platform {
   void PublishState();
 
   BrowserPictureDecoder decoder_;
+  PageInput input_;
   app::GlyphAtlas glyphs_;
   game::RandomGenerator random_;
   bool fixed_seed_ = false;

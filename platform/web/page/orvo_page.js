@@ -30,46 +30,160 @@
     events.push({ kind: kind, a: a, b: b });
     if (Module.orvoWake) Module.orvoWake();
   }
+  // The kinds of queued events, as the program takes them (page_events.h).
+  const kKeyDown = 1, kKeyUp = 2, kPointerDown = 3, kPointerUp = 4, kPadButton = 5, kPadStick = 6,
+        kPadGone = 7, kTapKeyUp = 8;
 
-  function scale() {
-    const k = Math.max(1, Math.floor(Math.min(window.innerWidth / kWidth,
-                                              window.innerHeight / kHeight)));
+  // The window keeps whole multiples of its size where it fits at least
+  // once; where it does not (a phone in portrait) it is scaled down to fit.
+  const stage = document.getElementById('stage');
+  function fit() {
+    const w = stage.clientWidth;
+    const h = stage.clientHeight;
+    const fits = Math.min(w / kWidth, h / kHeight);
+    const k = fits >= 1 ? Math.floor(fits) : Math.max(fits, 0.1);
     canvas.style.width = kWidth * k + 'px';
     canvas.style.height = kHeight * k + 'px';
-    canvas.style.marginTop = Math.max(0, Math.floor((window.innerHeight - kHeight * k) / 2)) + 'px';
+    canvas.style.left = Math.max(0, Math.floor((w - kWidth * k) / 2)) + 'px';
+    canvas.style.top = Math.max(0, Math.floor((h - kHeight * k) / 2)) + 'px';
   }
-  window.addEventListener('resize', scale);
-  scale();
+  window.addEventListener('resize', fit);
+  window.addEventListener('orientationchange', fit);
+  if (window.ResizeObserver) new ResizeObserver(fit).observe(stage);
+  fit();
 
   window.addEventListener('keydown', (e) => {
     const code = keyCode(e);
     if (code < 0 || !running) return;
     e.preventDefault();
-    queue(1, code, 0);  // a held key's repeats are key-downs too
+    queue(kKeyDown, code, 0);  // a held key's repeats are key-downs too
   });
   window.addEventListener('keyup', (e) => {
     const code = keyCode(e);
     if (code < 0 || !running) return;
     e.preventDefault();
-    queue(2, code, 0);
+    queue(kKeyUp, code, 0);
   });
   function windowPoint(e) {
     const box = canvas.getBoundingClientRect();
     return [Math.floor((e.clientX - box.left) * kWidth / box.width),
             Math.floor((e.clientY - box.top) * kHeight / box.height)];
   }
-  canvas.addEventListener('mousedown', (e) => {
-    if (e.button !== 0) return;
+
+  // Touch screens: the buttons show with a coarse pointer, or from the
+  // first touch on.
+  function showTouchControls() {
+    if (document.body.classList.contains('touch')) return;
+    document.body.classList.add('touch');
+    fit();
+  }
+  if (window.matchMedia && window.matchMedia('(any-pointer: coarse)').matches) showTouchControls();
+
+  // Each button is its key held down while any finger presses it; a finger
+  // may slide off without letting go of it. A quick tap still acts: its
+  // release waits for the game to have seen the press.
+  for (const button of document.querySelectorAll('.pad button')) {
+    const key = Number(button.dataset.key);
+    const fingers = new Set();
+    const release = (e) => {
+      if (!fingers.delete(e.pointerId) || fingers.size > 0) return;
+      button.classList.remove('held');
+      queue(kTapKeyUp, key, 0);
+    };
+    button.addEventListener('pointerdown', (e) => {
+      e.preventDefault();
+      showTouchControls();
+      if (button.setPointerCapture) button.setPointerCapture(e.pointerId);
+      if (fingers.size === 0) {
+        button.classList.add('held');
+        queue(kKeyDown, key, 0);
+      }
+      fingers.add(e.pointerId);
+    });
+    for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) {
+      button.addEventListener(type, release);
+    }
+    button.addEventListener('contextmenu', (e) => e.preventDefault());
+  }
+
+  // The window takes the primary pointer's presses (the captions); a
+  // finger's swipe over it moves the pair: up or down one row, left one
+  // column, as a tap of that key.
+  const kSwipe = 24;  // CSS pixels
+  const swipes = new Map();
+  canvas.addEventListener('pointerdown', (e) => {
+    if (e.pointerType === 'mouse' && e.button !== 0) return;
+    if (e.pointerType === 'touch') {
+      showTouchControls();
+      swipes.set(e.pointerId, [e.clientX, e.clientY]);
+    }
     canvas.focus();
-    const [x, y] = windowPoint(e);
-    queue(3, x, y);
+    if (e.isPrimary) queue(kPointerDown, ...windowPoint(e));
   });
-  window.addEventListener('mouseup', (e) => {
-    if (e.button !== 0) return;
-    const [x, y] = windowPoint(e);
-    queue(4, x, y);
+  window.addEventListener('pointerup', (e) => {
+    if (e.pointerType === 'mouse' && e.button !== 0) return;
+    if (e.isPrimary) queue(kPointerUp, ...windowPoint(e));
+    const from = swipes.get(e.pointerId);
+    if (!from) return;
+    swipes.delete(e.pointerId);
+    const dx = e.clientX - from[0];
+    const dy = e.clientY - from[1];
+    let key = 0;
+    if (Math.abs(dy) >= kSwipe && Math.abs(dy) > 2 * Math.abs(dx)) key = dy < 0 ? 38 : 40;
+    if (dx <= -kSwipe && -dx > 2 * Math.abs(dy)) key = 37;
+    if (key) {
+      queue(kKeyDown, key, 0);
+      queue(kTapKeyUp, key, 0);
+    }
   });
+  window.addEventListener('pointercancel', (e) => swipes.delete(e.pointerId));
   canvas.addEventListener('contextmenu', (e) => e.preventDefault());
+
+  // Gamepads: polled once a frame, and only while one is connected. Each
+  // change of a button or of the left stick goes to the program, which
+  // maps them as the desktop window does.
+  const kPadButtons = [0, 1, 2, 3, 8, 9, 12, 13, 14, 15];
+  const pads = new Map();
+  let polling = false;
+  function pollPads() {
+    const list = navigator.getGamepads ? Array.from(navigator.getGamepads()) : [];
+    const seen = new Set();
+    for (const pad of list) {
+      if (!pad || !pad.connected) continue;
+      seen.add(pad.index);
+      if (!pads.has(pad.index)) pads.set(pad.index, { buttons: {}, stick: 1000 * 4096 + 1000 });
+      const known = pads.get(pad.index);
+      for (const i of kPadButtons) {
+        const b = pad.buttons[i];
+        const down = Boolean(b && (b.pressed || b.value > 0.5));
+        if (down !== Boolean(known.buttons[i])) {
+          known.buttons[i] = down;
+          queue(kPadButton, pad.index, i * 2 + (down ? 1 : 0));
+        }
+      }
+      const axis = (n) => Math.max(-1000, Math.min(1000, Math.round((pad.axes[n] || 0) * 1000)));
+      const stick = (axis(0) + 1000) * 4096 + (axis(1) + 1000);
+      if (stick !== known.stick) {
+        known.stick = stick;
+        queue(kPadStick, pad.index, stick);
+      }
+    }
+    for (const index of Array.from(pads.keys())) {
+      if (seen.has(index)) continue;
+      pads.delete(index);
+      queue(kPadGone, index, 0);
+    }
+    polling = seen.size > 0;
+    if (polling) window.requestAnimationFrame(pollPads);
+  }
+  window.addEventListener('gamepadconnected', () => {
+    if (polling) return;
+    polling = true;
+    window.requestAnimationFrame(pollPads);
+  });
+  window.addEventListener('gamepaddisconnected', () => {
+    if (!polling) pollPads();
+  });
 
   function showMessage(title, text) {
     document.getElementById('message-title').textContent = title;
