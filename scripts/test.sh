@@ -31,7 +31,8 @@ echo "== web build =="
 page=$(scripts/web.sh --build-only | tail -n 1)
 echo "== web tests =="
 if ! (cd tests/platform/web && npm ci --no-audit --no-fund --loglevel=error) ||
-   ! node tests/platform/web/page_test.mjs "$page" build-werror/orvo-replay; then
+   ! node tests/platform/web/page_test.mjs "$page" build-werror/orvo-replay ||
+   ! node tests/platform/web/touch_test.mjs "$page" build-werror/orvo-replay; then
   status=1
 fi
 exit $status

@@ -1,7 +1,7 @@
 // The page around the game: it fetches the pictures and the label glyphs
-// into the program's files, scales the canvas by whole multiples, queues the
-// keyboard and mouse as the program's events, and shows the program's
-// failure message or its end.
+// into the program's files, fits the canvas to the screen, queues the
+// keyboard, the pointer, the touch controls and gamepads as the program's
+// events, and shows the program's failure message or its end.
 'use strict';
 (function () {
   const kWidth = 580;
@@ -41,7 +41,11 @@
     const w = stage.clientWidth;
     const h = stage.clientHeight;
     const fits = Math.min(w / kWidth, h / kHeight);
-    const k = fits >= 1 ? Math.floor(fits) : Math.max(fits, 0.1);
+    // Scaled down, a whole number of the screen's own pixels per pixel of
+    // the window keeps it crisp (2 on a phone of 3 device pixels a CSS pixel).
+    const dpr = window.devicePixelRatio || 1;
+    const device = Math.floor(fits * dpr);
+    const k = fits >= 1 ? Math.floor(fits) : device >= 1 ? device / dpr : Math.max(fits, 0.1);
     canvas.style.width = kWidth * k + 'px';
     canvas.style.height = kHeight * k + 'px';
     canvas.style.left = Math.max(0, Math.floor((w - kWidth * k) / 2)) + 'px';

@@ -8,7 +8,8 @@ import { spawnSync } from 'node:child_process';
 import { cpSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
-import puppeteer from 'puppeteer-core';
+import { at, boardCells, check, failureCount, kExit, kStart, launchBrowser, replayEntries, until }
+  from './page_lib.mjs';
 import { servePage } from './serve_page.mjs';
 
 const [pageFolder, replayArgument] = process.argv.slice(2);
@@ -18,33 +19,7 @@ if (!pageFolder || !replay) {
   process.exit(2);
 }
 
-// Every wait polls for its condition for up to 20 s; a loaded machine meets
-// each in well under that, and nothing here bounds how long it takes.
-const kPatience = 20000;
-
-let failures = 0;
-function check(condition, what) {
-  console.log((condition ? 'ok   ' : 'FAIL ') + what);
-  if (!condition) failures += 1;
-}
-
-async function until(page, predicate, what, ...args) {
-  try {
-    await page.waitForFunction(predicate, { timeout: kPatience, polling: 20 }, ...args);
-    check(true, what);
-    return true;
-  } catch {
-    check(false, what + ' (not seen within ' + kPatience / 1000 + ' s)');
-    return false;
-  }
-}
-
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
-         '--disable-component-update', '--disable-sync', '--no-first-run'],
-});
+const browser = await launchBrowser();
 const server = await servePage(pageFolder);
 const base = 'http://127.0.0.1:' + server.address().port + '/';
 
@@ -56,19 +31,10 @@ async function open(url) {
   return page;
 }
 
-// Window coordinates to page coordinates on the scaled canvas.
-async function at(page, x, y) {
-  return page.evaluate((x, y) => {
-    const box = document.getElementById('screen').getBoundingClientRect();
-    return [box.left + (x + 0.5) * box.width / 580, box.top + (y + 0.5) * box.height / 388];
-  }, x, y);
-}
 async function click(page, x, y) {
   const [px, py] = await at(page, x, y);
   await page.mouse.click(px, py);
 }
-const kStart = [100, 366];  // the "Start" caption
-const kExit = [24, 366];    // the "Exit" caption
 
 try {
   // ---- The window, a game, the keys -----------------------------------
@@ -173,23 +139,10 @@ try {
     // The same game in orvo-replay: Start, then Left held; a dump at every
     // millisecond catches each pair just after it entered (the first dump
     // after new random numbers were drawn).
-    const lines = ['seed ' + kSeed, 'at 1100 click 0', 'at 1200 keydown 37'];
-    for (let t = 1100; t <= 40000; ++t) lines.push('run ' + t, 'dump');
-    const run = spawnSync(replay, ['-'], { input: lines.join('\n') + '\n', maxBuffer: 1 << 30 });
-    check(run.status === 0, 'orvo-replay ran the seeded game: ' + run.stderr);
-    const expected = [];
-    let used = 0;
-    for (const line of run.stdout.toString().split('\n')) {
-      if (!line.startsWith('{')) continue;
-      const d = JSON.parse(line);
-      if (d.randomUsed === used || !d.pairActive) continue;
-      used = d.randomUsed;
-      const cells = JSON.stringify(d.board.slice(0, 6).map((r) => r.slice(0, 10)));
-      expected.push({ tick: d.tick, cells: cells, points: d.points, used: d.randomUsed });
-    }
+    const expected = replayEntries(replay, ['seed ' + kSeed, 'at 1100 click 0', 'at 1200 keydown 37']);
     // The page publishes the same state line as orvo-replay's dump.
     const seenBoards = entries.map((e) => ({
-      cells: JSON.stringify(e.dump.board.slice(0, 6).map((r) => r.slice(0, 10))), board: e.board,
+      cells: boardCells(e.dump), board: e.board,
       points: e.dump.points, used: e.dump.randomUsed }));
     check(seenBoards.length >= kLandings + 1, seenBoards.length + ' entries seen in the page');
     let same = 0;
@@ -237,5 +190,6 @@ try {
   await browser.close();
   server.close();
 }
+const failures = failureCount();
 console.log(failures === 0 ? 'web page tests passed' : failures + ' checks failed');
 process.exit(failures === 0 ? 0 : 1);
