@@ -26,13 +26,15 @@ for variant in werror sanitize; do
 done
 # The game in the browser: built with emscripten, its page driven in Debian's
 # headless Chromium by puppeteer-core (pinned in the lock file), and compared
-# with orvo-replay of the warnings-as-errors build.
+# with orvo-replay of the warnings-as-errors build; then the page offline and
+# across builds, under its service worker.
 echo "== web build =="
 page=$(scripts/web.sh --build-only | tail -n 1)
 echo "== web tests =="
 if ! (cd tests/platform/web && npm ci --no-audit --no-fund --loglevel=error) ||
    ! node tests/platform/web/page_test.mjs "$page" build-werror/orvo-replay ||
-   ! node tests/platform/web/touch_test.mjs "$page" build-werror/orvo-replay; then
+   ! node tests/platform/web/touch_test.mjs "$page" build-werror/orvo-replay ||
+   ! node tests/platform/web/offline_test.mjs "$page"; then
   status=1
 fi
 exit $status

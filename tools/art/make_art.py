@@ -765,10 +765,37 @@ def build_small_icon(size):
 
 
 ICON_SIZES = (16, 32, 48, 64, 128, 256)  # the usual hicolor sizes
+WEB_ICON_SIZES = (192, 512)  # the web page's manifest asks for these two
+HOME_BACK = (30, 16, 50)  # the window background's dark violet, as one flat colour
+HOME_GEM = 0.72  # the gem's drawing size in a home-screen icon, as a part of the icon's size
+SAFE_RADIUS = 0.4  # home screens may crop an icon to any shape holding this central circle
 
 
 def icon(size):
     return build_small_icon(size) if size < 32 else build_icon(size)
+
+
+def build_home_icon(size):
+    """The gem on an opaque square of the window's dark violet, for home
+    screens that cut icons to their own shapes (the manifest's maskable icon,
+    the apple-touch-icon). Every pixel the gem touches lies inside the
+    central circle of radius SAFE_RADIUS * size, which every cut keeps; the
+    script fails if it does not."""
+    gem_size = round(size * HOME_GEM)
+    gem = build_icon(gem_size)
+    at = (size - gem_size) // 2
+    alpha = gem.split()[3].load()
+    centre = size / 2
+    for y in range(gem_size):
+        for x in range(gem_size):
+            if alpha[x, y]:
+                # the pixel's corner farthest from the centre
+                fx = max(abs(at + x - centre), abs(at + x + 1 - centre))
+                fy = max(abs(at + y - centre), abs(at + y + 1 - centre))
+                assert math.hypot(fx, fy) <= SAFE_RADIUS * size, "the gem leaves the safe circle"
+    img = Image.new("RGBA", (size, size), HOME_BACK + (255,))
+    img.alpha_composite(gem, (at, at))
+    return img.convert("RGB")
 
 
 # ---------------------------------------------------------------- preview
@@ -954,6 +981,10 @@ def main():
     save_jpeg(build_window_back(), os.path.join(ASSETS, "window_back.jpg"))
     for s in ICON_SIZES:
         icon(s).save(os.path.join(ASSETS, "icon-%d.png" % s), optimize=False)
+    for s in WEB_ICON_SIZES:
+        icon(s).save(os.path.join(ASSETS, "icon-%d.png" % s), optimize=False)
+    build_home_icon(512).save(os.path.join(ASSETS, "icon-maskable-512.png"), optimize=False)
+    build_home_icon(180).save(os.path.join(ASSETS, "apple-touch-icon.png"), optimize=False)
 
     build_preview().save(os.path.join(ART, "preview.png"), optimize=False)
     return 0

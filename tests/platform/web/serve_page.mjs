@@ -5,7 +5,8 @@ import { createServer } from 'node:http';
 import { extname, join, normalize } from 'node:path';
 
 const kTypes = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                 '.jpg': 'image/jpeg', '.gif': 'image/gif', '.bin': 'application/octet-stream' };
+                 '.jpg': 'image/jpeg', '.gif': 'image/gif', '.bin': 'application/octet-stream',
+                 '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
 
 // Resolves to the listening server; its address().port is the port.
 export function servePage(root) {
