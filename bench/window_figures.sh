@@ -1,5 +1,6 @@
 #!/bin/sh
 # Measures the window program's figures in a virtual X server (Xvfb):
+#  - CPU use while the window waits with no game (10 s),
 #  - CPU use while a game runs and no key is pressed (10 s),
 #  - time from a key-down to the presented frame showing the move,
 #  - time from start to the first presented frame,
@@ -34,6 +35,13 @@ window=$(wait_for_window '^Orvo')
 [ -n "$window" ] || { echo "no window appeared" >&2; exit 1; }
 sleep 0.5
 
+# The window left to itself before any game: it only waits for events (and
+# SDL looks for a gamepad plugged in every 3 s).
+before=$(cpu_ns)
+sleep 10
+after=$(cpu_ns)
+waiting_cpu=$(echo "$before $after" | awk '{printf "%.2f", ($2 - $1) / 1e9 / 10 * 100}')
+
 # A game left to itself: the pair slides, lands and the next one comes.
 xdotool mousemove --window "$window" 105 366 click 1
 sleep 1
@@ -63,7 +71,7 @@ xdotool mousemove --window "$window" 30 366 click 1
 wait "$orvo_pid" || true
 orvo_pid=""
 
-awk -v launched="$launched" -v idle_cpu="$idle_cpu" -v peak_kb="$peak_kb" '
+awk -v launched="$launched" -v waiting_cpu="$waiting_cpu" -v idle_cpu="$idle_cpu" -v peak_kb="$peak_kb" '
   function pct(a, n, p,   i) { i = int(n * p / 100 + 0.999999); if (i < 1) i = 1; return a[i] }
   function sort(a, n,   i, j, t) {
     for (i = 2; i <= n; i++) { t = a[i]; for (j = i - 1; j >= 1 && a[j] > t; j--) a[j + 1] = a[j]; a[j + 1] = t }
@@ -81,6 +89,7 @@ awk -v launched="$launched" -v idle_cpu="$idle_cpu" -v peak_kb="$peak_kb" '
   END {
     sort(lat, nl); sort(wake, nw)
     printf "start to first presented frame: %.1f ms\n", (first - launched) / 1e6
+    printf "CPU while the window waits with no game (10 s): %s %% of a core\n", waiting_cpu
     printf "CPU while a game runs untouched (10 s): %s %% of a core\n", idle_cpu
     printf "key-down to presented move: %d keys, median %.3f ms, p99 %.3f ms, max %.3f ms\n",
       nl, pct(lat, nl, 50), pct(lat, nl, 99), lat[nl]

@@ -1,5 +1,6 @@
 // SDL's events as the shell's input events. The window keeps its own keys
-// (the full screen) and handles nothing else itself.
+// (the full screen) and handles nothing else itself; the gamepads' events go
+// through their mapping (gamepads.h).
 #include "platform/sdl/keys.h"
 #include "platform/sdl/sdl_platform.h"
 
@@ -26,52 +27,54 @@ void SdlPlatform::NoteClose(std::uint32_t queuedAt) {
   record_.CloseFromEvents(static_cast<std::int64_t>(queuedAt) < last_wait_end_);
 }
 
-bool SdlPlatform::Translate(const SDL_Event& event, app::InputEvent& out) {
+void SdlPlatform::Translate(const SDL_Event& event, std::vector<app::InputEvent>& out) {
   using Kind = app::InputEvent::Kind;
+  if (gamepads_.Handle(event, out)) return;
   switch (event.type) {
     case SDL_QUIT:
       NoteClose(event.quit.timestamp);
-      out = app::InputEvent{Kind::Close};
-      return true;
+      out.push_back(app::InputEvent{Kind::Close});
+      return;
     case SDL_WINDOWEVENT:
       switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
           NoteClose(event.window.timestamp);
-          out = app::InputEvent{Kind::Close};
-          return true;
+          out.push_back(app::InputEvent{Kind::Close});
+          return;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_RESTORED:
-          out = app::InputEvent{Kind::Expose};
-          return true;
+          out.push_back(app::InputEvent{Kind::Expose});
+          return;
         default:
-          return false;
+          return;
       }
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
-      if (KeptByTheWindow(event.key)) return false;
+      if (KeptByTheWindow(event.key)) return;
       const int code = VirtualKeyFor(event.key.keysym.sym);
-      if (code < 0) return false;
+      if (code < 0) return;
       const bool down = event.type == SDL_KEYDOWN;
       if (down && !event.key.repeat) {
         record_.KeyDown(code, static_cast<Uint32>(SDL_GetTicks() - event.key.timestamp));
       }
-      out = app::InputEvent{down ? Kind::KeyDown : Kind::KeyUp, code};
-      return true;
+      out.push_back(app::InputEvent{down ? Kind::KeyDown : Kind::KeyUp, code});
+      return;
     }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       // Only the left button presses captions. Coordinates are in the
       // window's logical size: the renderer scales them back.
-      if (event.button.button != SDL_BUTTON_LEFT) return false;
-      out = app::InputEvent{event.type == SDL_MOUSEBUTTONDOWN ? Kind::PointerDown : Kind::PointerUp,
-                            0, event.button.x, event.button.y};
-      return true;
+      if (event.button.button != SDL_BUTTON_LEFT) return;
+      out.push_back(
+          app::InputEvent{event.type == SDL_MOUSEBUTTONDOWN ? Kind::PointerDown : Kind::PointerUp,
+                          0, event.button.x, event.button.y});
+      return;
     case SDL_MOUSEMOTION:
-      out = app::InputEvent{Kind::PointerMove, 0, event.motion.x, event.motion.y};
-      return true;
+      out.push_back(app::InputEvent{Kind::PointerMove, 0, event.motion.x, event.motion.y});
+      return;
     default:
-      return false;
+      return;
   }
 }
 

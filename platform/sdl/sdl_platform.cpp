@@ -29,6 +29,7 @@ SdlPlatform::SdlPlatform() : clock_(record_.MakeClock()), random_(ClockSeed()) {
 
 SdlPlatform::~SdlPlatform() {
   text_.SetFonts(nullptr);
+  gamepads_.CloseAll();
   window_.Close();
 }
 
@@ -45,6 +46,8 @@ bool SdlPlatform::OpenWindow(gfx::Surface& background, std::string& error) {
     return false;
   }
   if (!window_.Open(error)) return false;
+  // Without gamepads the keyboard still plays: no reason to stop.
+  gamepads_.Start();
   background = std::move(*picture);
   text_.SetFonts(window_.Fonts());
   return true;
@@ -95,15 +98,25 @@ bool SdlPlatform::WaitUntil(std::int64_t deadline) {
 
 bool SdlPlatform::PollEvent(app::InputEvent& event) {
   last_pump_ = TickCount();
-  SDL_Event sdl;
-  while (SDL_PollEvent(&sdl) == 1) {
-    if (Translate(sdl, event)) return true;
+  // The events of one SDL event are taken in order before the next SDL
+  // event is translated.
+  while (next_pending_ == pending_.size()) {
+    pending_.clear();
+    next_pending_ = 0;
+    SDL_Event sdl;
+    if (SDL_PollEvent(&sdl) != 1) return false;
+    Translate(sdl, pending_);
   }
-  return false;
+  event = pending_[next_pending_++];
+  return true;
 }
 
 void SdlPlatform::SleepUntilEvent(std::int64_t deadline) {
+  if (next_pending_ < pending_.size()) return;
   if (deadline == app::kNothingDue) {
+    // With no joystick connected SDL sleeps on the display's connection,
+    // waking every 3 s to look for a pad plugged in; with one connected it
+    // polls every millisecond.
     SDL_WaitEvent(nullptr);
     return;
   }
@@ -126,6 +139,7 @@ const gfx::PictureDecoder& SdlPlatform::Pictures() {
 void SdlPlatform::EndProgram(int status) {
   record_.Flush();
   text_.SetFonts(nullptr);
+  gamepads_.CloseAll();
   window_.Close();
   std::exit(status);
 }

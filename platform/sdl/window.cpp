@@ -47,8 +47,8 @@ bool Window::Open(std::string& error) {
   // saver may start (play itself is typing, which keeps it away).
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-  // Only video and its events: no joystick or controller polling that would
-  // keep waking the process.
+  // Video and its events; the platform starts the game controllers once the
+  // window is open (gamepads.h), where a failure costs only the pads.
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     error = std::string("Cannot open the window: ") + SDL_GetError();
     return false;
