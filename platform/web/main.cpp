@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/shell.h"
+#include "platform/web/page_events.h"
 #include "platform/web/web_platform.h"
 
 namespace {
@@ -31,7 +32,11 @@ std::optional<std::uint32_t> SeedFromPage() {
 }  // namespace
 
 int main() {
+  orvo::web::PageMark("orvo main");
   orvo::web::WebPlatform platform(SeedFromPage());
+  // The browser decodes the pictures while the rest starts up.
+  platform.DecodePicturesAhead();
+  orvo::web::PageMark("orvo decodes started");
   orvo::app::Shell shell(platform);
   platform.PublishStateOf(&shell);
   shell.Run();

@@ -38,7 +38,17 @@ EM_ASYNC_JS(void, orvo_wait_event, (double ms), {
 EM_ASYNC_JS(void, orvo_halt, (), { await new Promise(() => {}); });
 // clang-format on
 
+// clang-format off
+EM_JS(void, orvo_mark, (const char* name), {
+  if (typeof performance !== 'undefined' && performance.mark) performance.mark(UTF8ToString(name));
+});
+// clang-format on
+
 }  // namespace
+
+void PageMark(const char* name) {
+  orvo_mark(name);
+}
 
 void HaltProgram() {
   orvo_halt();

@@ -35,6 +35,9 @@ void WaitForPageEvent(std::int64_t ms);
 void SleepMs(std::int64_t ms);
 // Milliseconds since the page started, from its monotonic clock.
 double PageClockMs();
+// Notes a named moment of the start-up in the page's performance timeline
+// (performance.mark), where the page's figures find it.
+void PageMark(const char* name);
 // Ends the program for good: it stops where it is and never runs again (the
 // page has said why). Unlike an exit, nothing unwinds through the page.
 [[noreturn]] void HaltProgram();

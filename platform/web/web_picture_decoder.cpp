@@ -2,72 +2,70 @@
 
 #include <emscripten.h>
 
-#include <cstdlib>
-
 #include "gfx/picture_header.h"
 
 namespace orvo::web {
 
 namespace {
 
-// Decodes with the browser, without colour management or premultiplied
-// alpha, into a buffer it allocates with malloc (RGBA bytes). Returns the
-// buffer, or 0 with the reason written to `reason` (at most `reasonSize`
-// bytes with its terminating zero).
+// Has the page decode the bytes (a picture of width x height by its header)
+// or find a decode of the same bytes that no one waits for yet; with `take`
+// the caller waits for it (orvo_finish_decode). Returns the decode's number,
+// 0 when the page decodes nothing.
 // clang-format off
-EM_ASYNC_JS(std::uint8_t*, orvo_decode_picture,
-            (const std::uint8_t* bytes, int size, int width, int height, char* reason,
-             int reasonSize),
-            {
-              try {
-                const copy = HEAPU8.slice(bytes, bytes + size);
-                const bitmap = await createImageBitmap(new Blob([copy]), {
-                  colorSpaceConversion : 'none',
-                  premultiplyAlpha : 'none'
-                });
-                if (bitmap.width !== width || bitmap.height !== height) {
-                  throw new Error('the decoded picture is ' + bitmap.width + ' x ' +
-                                  bitmap.height + ', its header says ' + width + ' x ' + height);
-                }
-                const canvas = new OffscreenCanvas(width, height);
-                const context = canvas.getContext('2d', {willReadFrequently : true});
-                context.drawImage(bitmap, 0, 0);
-                bitmap.close();
-                const pixels = context.getImageData(0, 0, width, height).data;
-                const out = _malloc(pixels.length);
-                if (!out) throw new Error('out of memory');
-                HEAPU8.set(pixels, out);
-                return out;
-              } catch (e) {
-                stringToUTF8('the browser cannot decode it: ' + (e && e.message ? e.message : e),
-                             reason, reasonSize);
-                return 0;
-              }
-            });
+EM_JS(int, orvo_start_decode,
+      (const std::uint8_t* bytes, int size, int width, int height, int take), {
+  const pictures = Module.orvoPictures;
+  if (!pictures) return 0;
+  return pictures.start(HEAPU8.subarray(bytes, bytes + size), width, height, take !== 0);
+});
+// clang-format on
+
+// Waits for decode `job` and writes its pixels (RGBA bytes, width x height
+// of them) to `rgba`. Returns 1, or 0 with the reason written to `reason`
+// (at most `reasonSize` bytes with its terminating zero).
+// clang-format off
+EM_ASYNC_JS(int, orvo_finish_decode, (int job, std::uint8_t* rgba, char* reason, int reasonSize), {
+  const pictures = Module.orvoPictures;
+  const result = pictures && job ? await pictures.finish(job)
+                                 : { error : 'the page cannot decode pictures' };
+  if (result.pixels) {
+    HEAPU8.set(result.pixels, rgba);
+    return 1;
+  }
+  stringToUTF8(result.error, reason, reasonSize);
+  return 0;
+});
 // clang-format on
 
 }  // namespace
 
+bool BrowserPictureDecoder::DecodeAhead(std::span<const std::uint8_t> bytes) const {
+  std::string reason;
+  const std::optional<gfx::PictureHeader> header = gfx::CheckPictureHeader(bytes, reason);
+  if (!header) return false;
+  return orvo_start_decode(bytes.data(), static_cast<int>(bytes.size()),
+                           static_cast<int>(header->width), static_cast<int>(header->height),
+                           0) != 0;
+}
+
 std::optional<gfx::Surface> BrowserPictureDecoder::Decode(std::span<const std::uint8_t> bytes,
                                                           std::string& reason) const {
+  // The header is checked here every time, also for bytes decoded ahead.
   const std::optional<gfx::PictureHeader> header = gfx::CheckPictureHeader(bytes, reason);
   if (!header) return std::nullopt;
   const int width = static_cast<int>(header->width);
   const int height = static_cast<int>(header->height);
+  const int job = orvo_start_decode(bytes.data(), static_cast<int>(bytes.size()), width, height, 1);
+  gfx::Surface picture(width, height);
   char why[256] = {};
-  std::uint8_t* rgba = orvo_decode_picture(bytes.data(), static_cast<int>(bytes.size()), width,
-                                           height, why, sizeof why);
-  if (rgba == nullptr) {
+  if (!orvo_finish_decode(job, reinterpret_cast<std::uint8_t*>(picture.Pixels().data()), why,
+                          sizeof why)) {
     reason = why;
     return std::nullopt;
   }
-  gfx::Surface picture(width, height);
-  for (int y = 0; y < height; ++y) {
-    gfx::Color* row = picture.Row(y);
-    const std::uint8_t* from = rgba + static_cast<std::size_t>(y) * width * 4;
-    for (int x = 0; x < width; ++x, from += 4) row[x] = gfx::Rgb(from[0], from[1], from[2]);
-  }
-  std::free(rgba);
+  // The bytes R, G, B, A are the colour 0x00BBGGRR with the alpha on top.
+  for (gfx::Color& c : picture.Pixels()) c &= gfx::kWhite;
   return picture;
 }
 

@@ -1,11 +1,15 @@
 #include "platform/web/web_platform.h"
 
+#include <dirent.h>
 #include <emscripten.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <limits>
+#include <memory>
 
+#include "gfx/picture_decoder.h"
 #include "platform/web/page_events.h"
 
 namespace orvo::web {
@@ -35,11 +39,14 @@ EM_JS(void, orvo_page_dump, (const char* json), {
 });
 // clang-format on
 
+// The page draws the rectangle (x, y, w, h) of the frame anew; the rest of
+// the frame is as the last one showed it.
 // clang-format off
-EM_JS(void, orvo_show_frame, (const std::uint32_t* rgba, int width, int height), {
+EM_JS(void, orvo_show_frame,
+      (const std::uint32_t* rgba, int width, int height, int x, int y, int w, int h), {
   if (Module.orvoShowFrame) {
     Module.orvoShowFrame(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4), width,
-                         height);
+                         height, x, y, w, h);
   }
 });
 // clang-format on
@@ -49,12 +56,24 @@ std::uint32_t ClockSeed() {
          static_cast<std::uint32_t>(emscripten_random() * 4294967295.0);
 }
 
-bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+struct FileClose {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// The whole file at `path`; false when it cannot be read or holds more than
+// `limit` bytes. (C's stdio rather than iostreams: far less code for the
+// browser to compile before the first frame.)
+bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes,
+              long limit = std::numeric_limits<long>::max()) {
+  const std::unique_ptr<std::FILE, FileClose> file(std::fopen(path.c_str(), "rb"));
+  if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return false;
+  const long size = std::ftell(file.get());
+  if (size < 0 || size > limit || std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
+  bytes.resize(static_cast<std::size_t>(size));
+  return std::fread(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
 }
+
+constexpr const char* kWindowBackground = "window_back.jpg";
 
 }  // namespace
 
@@ -63,11 +82,31 @@ WebPlatform::WebPlatform(std::optional<std::uint32_t> seed)
       fixed_seed_(seed.has_value()),
       dump_(orvo_page_dumps() != 0) {}
 
+int WebPlatform::DecodePicturesAhead() {
+  const std::string folder = ProgramFolder();
+  std::vector<std::string> paths{folder + kWindowBackground};
+  const std::string graphics = folder + "Graphics/";
+  if (DIR* dir = opendir(graphics.c_str())) {
+    while (const dirent* entry = readdir(dir)) {
+      if (entry->d_type == DT_REG) paths.push_back(graphics + entry->d_name);
+    }
+    closedir(dir);
+  }
+  int started = 0;
+  for (const std::string& path : paths) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadFile(path, bytes, static_cast<long>(gfx::kMaxPictureFileBytes))) continue;
+    if (decoder_.DecodeAhead(bytes)) ++started;
+  }
+  return started;
+}
+
 bool WebPlatform::OpenWindow(gfx::Surface& background, std::string& error) {
+  PageMark("orvo open window");
   const std::string folder = ProgramFolder();
   std::string reason;
   std::optional<gfx::Surface> picture =
-      gfx::DecodePictureFile(folder + "window_back.jpg", decoder_, reason);
+      gfx::DecodePictureFile(folder + kWindowBackground, decoder_, reason);
   if (!picture) {
     error = "Cannot decode the window's background picture: " + reason;
     return false;
@@ -78,7 +117,9 @@ bool WebPlatform::OpenWindow(gfx::Surface& background, std::string& error) {
     error = "Cannot show the window's labels: no glyphs at " + glyphsPath;
     return false;
   }
+  PageMark("orvo glyphs read");
   std::optional<app::GlyphAtlas> glyphs = app::GlyphAtlas::Parse(bytes, reason);
+  PageMark("orvo glyphs parsed");
   if (!glyphs) {
     error = "Cannot show the window's labels: " + glyphsPath + ": " + reason;
     return false;
@@ -86,6 +127,12 @@ bool WebPlatform::OpenWindow(gfx::Surface& background, std::string& error) {
   glyphs_ = std::move(*glyphs);
   background = std::move(*picture);
   return true;
+}
+
+void WebPlatform::ShowWindow(const gfx::Surface& frame) {
+  PageMark("orvo first frame composed");
+  PresentFrame(frame);
+  PageMark("orvo first frame shown");
 }
 
 void WebPlatform::ShowFatalMessage(const std::string& title, const std::string& message) {
@@ -98,12 +145,9 @@ void WebPlatform::EndProgram(int status) {
 }
 
 void WebPlatform::PresentFrame(const gfx::Surface& frame) {
-  // Frame colours are 0x00BBGGRR words, which are the bytes R, G, B, 0: the
-  // canvas's RGBA with an alpha to make opaque.
-  const std::vector<gfx::Color>& pixels = frame.Pixels();
-  rgba_.resize(pixels.size());
-  for (std::size_t i = 0; i < pixels.size(); ++i) rgba_[i] = pixels[i] | 0xFF000000u;
-  orvo_show_frame(rgba_.data(), frame.Width(), frame.Height());
+  const FrameRect changed = shown_.Update(frame);
+  orvo_show_frame(shown_.Pixels().data(), shown_.Width(), shown_.Height(), changed.x, changed.y,
+                  changed.width, changed.height);
   PublishState();
 }
 

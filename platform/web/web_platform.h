@@ -15,6 +15,7 @@
 #include "app/platform.h"
 #include "app/shell.h"
 #include "game/random_generator.h"
+#include "platform/web/frame_delta.h"
 #include "platform/web/page_input.h"
 #include "platform/web/web_picture_decoder.h"
 
@@ -30,11 +31,18 @@ class WebPlatform : public app::Platform {
   // at every frame and event processing.
   void PublishStateOf(app::Shell* shell) { dump_source_ = dump_ ? shell : nullptr; }
 
+  // Has the browser decode the pictures the page has put under /orvo (the
+  // game's and the window's background) all at once, rather than one after
+  // the other as start-up asks for them; those the page began decoding
+  // while the program loaded go on. Files that are no acceptable picture are
+  // left for start-up to report. Returns how many pictures are decoding.
+  int DecodePicturesAhead();
+
   // app::Platform.
   // The page puts the program's files under /orvo before it starts.
   std::string ProgramFolder() override { return "/orvo/"; }
   bool OpenWindow(gfx::Surface& background, std::string& error) override;
-  void ShowWindow(const gfx::Surface& frame) override { PresentFrame(frame); }
+  void ShowWindow(const gfx::Surface& frame) override;
   void ShowFatalMessage(const std::string& title, const std::string& message) override;
   [[noreturn]] void EndProgram(int status) override;
   void PresentFrame(const gfx::Surface& frame) override;
@@ -57,7 +65,7 @@ class WebPlatform : public app::Platform {
   bool fixed_seed_ = false;
   bool dump_ = false;
   app::Shell* dump_source_ = nullptr;
-  std::vector<std::uint32_t> rgba_;
+  ShownFrame shown_;
 };
 
 }  // namespace orvo::web

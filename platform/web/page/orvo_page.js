@@ -220,15 +220,9 @@
   window.addEventListener('error', quietExit);
   window.addEventListener('unhandledrejection', quietExit);
 
-  // The files the program reads, fetched before it starts. One that cannot
-  // be fetched is left out: the program reports it as a missing file.
-  const kFiles = [
-    ['Graphics/GameBack.jpg', '/orvo/Graphics/GameBack.jpg'],
-    ['Graphics/Blocks.gif', '/orvo/Graphics/Blocks.gif'],
-    ['Graphics/Grid.gif', '/orvo/Graphics/Grid.gif'],
-    ['window_back.jpg', '/orvo/window_back.jpg'],
-    ['glyphs.bin', '/orvo/glyphs.bin'],
-  ];
+  // The program, its files and the pictures' decodes are loading since the
+  // page began (orvo_load.js).
+  const load = window.orvoLoad;
 
   const seed = params.get('seed');
   const Module = window.Module = {
@@ -239,8 +233,13 @@
     canvas: canvas,
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),
-    orvoShowFrame(pixels, width, height) {
-      context.putImageData(new ImageData(new Uint8ClampedArray(pixels), width, height), 0, 0);
+    orvoPictures: load,
+    orvoShowFrame(pixels, width, height, x, y, w, h) {
+      // The canvas keeps the last frame; only the rectangle that changed is
+      // drawn anew (none when nothing did).
+      if (w > 0 && h > 0) {
+        context.putImageData(new ImageData(pixels, width, height), 0, 0, x, y, w, h);
+      }
       if (Module.orvoDumpEnabled) lastBoard = pixels;
       if (page.frames === 0) page.firstFrameMs = performance.now();
       page.frames += 1;
@@ -269,14 +268,23 @@
       page.state = 'ended';
       showMessage('Orvo has ended', 'The game has ended. Start it again to play on.');
     },
+    instantiateWasm(imports, receive) {
+      load.program.then((module) => WebAssembly.instantiate(module, imports)
+        .then((instance) => receive(instance, module)));
+      return {};
+    },
+    // The files are put in place before the program starts; one that could
+    // not be fetched is left out, and the program reports it as missing.
     preRun: [() => {
       Module.addRunDependency('orvo-files');
       Module.FS.mkdir('/orvo');
       Module.FS.mkdir('/orvo/Graphics');
-      Promise.all(kFiles.map(([url, path]) =>
-        fetch(url).then((r) => r.ok ? r.arrayBuffer() : null).catch(() => null).then((data) => {
-          if (data) Module.FS.writeFile(path, new Uint8Array(data));
-        }))).then(() => Module.removeRunDependency('orvo-files'));
+      load.files.then((files) => {
+        for (const file of files) {
+          if (file.data) Module.FS.writeFile(file.path, file.data);
+        }
+        Module.removeRunDependency('orvo-files');
+      });
     }],
   };
 })();

@@ -1,11 +1,13 @@
 // The game's page in Debian's headless Chromium: it loads and shows the
-// window; Start brings a pair; held Left lands it; Escape halts; Exit ends
-// the program; the arrows do not scroll the page; a missing picture shows
-// the game's failure message; and with the seed fixed, the boards after each
-// landing, cells and pixels, are those orvo-replay gives for the same seed.
+// window, each picture decoded once; Start brings a pair; held Left lands
+// it; Escape halts; the canvas shows the last frame exactly; Exit ends the
+// program; the arrows do not scroll the page; a missing picture shows the
+// game's failure message, and so does a hostile one, which no decoder sees;
+// and with the seed fixed, the boards after each landing, cells and pixels,
+// are those orvo-replay gives for the same seed.
 // Usage: node page_test.mjs <page folder> <orvo-replay program>
 import { spawnSync } from 'node:child_process';
-import { cpSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { at, boardCells, check, failureCount, kExit, kStart, launchBrowser, replayEntries, until }
@@ -23,10 +25,22 @@ const browser = await launchBrowser();
 const server = await servePage(pageFolder);
 const base = 'http://127.0.0.1:' + server.address().port + '/';
 
-async function open(url) {
+// `watchDecodes`: the sizes of the files that the page hands to the
+// browser's picture decoder are kept in window.orvoDecoded.
+async function open(url, watchDecodes = false) {
   const page = await browser.newPage();
   await page.setViewport({ width: 1280, height: 900 });
   page.on('pageerror', (e) => check(false, 'no page error: ' + e.message));
+  if (watchDecodes) {
+    await page.evaluateOnNewDocument(() => {
+      const decode = window.createImageBitmap;
+      window.orvoDecoded = [];
+      window.createImageBitmap = function (source, ...rest) {
+        if (source instanceof Blob) window.orvoDecoded.push(source.size);
+        return decode.call(this, source, ...rest);
+      };
+    });
+  }
   await page.goto(url);
   return page;
 }
@@ -39,8 +53,20 @@ async function click(page, x, y) {
 try {
   // ---- The window, a game, the keys -----------------------------------
   {
-    const page = await open(base + '?dump=1');
+    const page = await open(base + '?dump=1', true);
     if (await until(page, () => window.orvoPage.state === 'running', 'the page shows the window')) {
+      // Each picture is decoded once, also when the page began before the
+      // program asked for it.
+      const decoded = await page.evaluate(() => window.orvoDecoded.length);
+      check(decoded === 4, 'the four pictures are decoded once each (' + decoded + ' decodes)');
+      // From now on the page keeps a copy of the last frame the program gave.
+      await page.evaluate(() => {
+        const show = window.Module.orvoShowFrame;
+        window.Module.orvoShowFrame = function (pixels, ...rest) {
+          window.orvoLastFrame = pixels.slice();
+          return show.call(this, pixels, ...rest);
+        };
+      });
       const look = await page.evaluate(() => {
         const canvas = document.getElementById('screen');
         const pixels = canvas.getContext('2d').getImageData(0, 0, 580, 388).data;
@@ -88,6 +114,18 @@ try {
       await until(page, () => window.orvoPage.dump && !window.orvoPage.dump.running,
                   'Escape halts the game');
       await page.keyboard.up('Escape');
+      // The canvas draws only what changed from frame to frame; after all
+      // those frames it still shows the last one, every pixel of it.
+      const stale = await page.evaluate(() => {
+        const shown = document.getElementById('screen').getContext('2d')
+          .getImageData(0, 0, 580, 388).data;
+        const frame = window.orvoLastFrame;
+        if (!frame || frame.length !== shown.length) return -1;
+        let differ = 0;
+        for (let i = 0; i < shown.length; ++i) differ += shown[i] !== frame[i];
+        return differ;
+      });
+      check(stale === 0, 'the canvas shows the last frame exactly (' + stale + ' bytes differ)');
       await click(page, ...kExit);
       await until(page, () => window.orvoPage.state === 'ended', 'Exit ends the program');
       const ended = await page.evaluate(() => ({
@@ -115,6 +153,36 @@ try {
     }
     await page.close();
     broken.close();
+    rmSync(copy, { recursive: true, force: true });
+  }
+
+  // ---- A hostile picture -----------------------------------------------
+  // A GIF that declares 60000 x 60000 pixels is refused by the game's own
+  // checks, with the game's message, before any decoder sees it: neither the
+  // page (which decodes pictures while the program loads) nor the program
+  // hands it to the browser's decoder.
+  {
+    const copy = mkdtempSync(join(tmpdir(), 'orvo-page-'));
+    cpSync(pageFolder, copy, { recursive: true });
+    const hostile = Buffer.from([
+      0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x60, 0xEA, 0x60, 0xEA, 0x00, 0x00, 0x00,  // screen
+      0x2C, 0x00, 0x00, 0x00, 0x00, 0x60, 0xEA, 0x60, 0xEA, 0x00,  // one image as large
+      0x02, 0x02, 0x4C, 0x01, 0x00, 0x3B]);  // its data, the trailer
+    writeFileSync(join(copy, 'Graphics', 'Grid.gif'), hostile);
+    const served = await servePage(copy);
+    const page = await open('http://127.0.0.1:' + served.address().port + '/', true);
+    if (await until(page, () => window.orvoPage.state === 'failed',
+                    'a hostile picture is a start-up failure')) {
+      const seen = await page.evaluate(() => ({
+        shown: document.getElementById('message').innerText, decoded: window.orvoDecoded }));
+      check(/Error loading game/.test(seen.shown) &&
+            /\/orvo\/Graphics\/Grid\.gif: picture size 60000 x 60000 is too large/.test(seen.shown),
+            'the page shows the game\'s message: ' + JSON.stringify(seen.shown));
+      check(!seen.decoded.includes(hostile.length),
+            'the hostile picture never reached the decoder (' + seen.decoded.join(', ') + ')');
+    }
+    await page.close();
+    served.close();
     rmSync(copy, { recursive: true, force: true });
   }
 

@@ -1,0 +1,293 @@
+// The game's page against minimal pages, in Debian's headless Chromium, each
+// load in a fresh browser:
+// - the first frame: the time from navigation to the page's first frame
+//   (window.orvoPage.firstFrameMs) against a baseline page that fetches the
+//   same files (orvo.js, orvo.wasm, the three pictures, the window's
+//   background and the glyphs) and draws the window's background on a
+//   580 x 388 canvas, timed at that draw; loads interleaved, medians and
+//   their ratio;
+// - with --breakdown, where the page's time goes: the files' fetches, the
+//   WebAssembly compile, the program's start-up steps (its performance
+//   marks) and the browser's picture decodes, medians over the loads;
+// - the CPU that all the browser's processes use in 10 s with a game running
+//   untouched (Start clicked, no keys) against a blank page, interleaved,
+//   in % of a core, with the difference.
+// Several page folders may be given (a build before and after a change, say):
+// each is measured in the same interleaved rounds, against the first one's
+// baseline.
+// Usage: node bench/web_first_frame.mjs [--runs N] [--cpu-rounds M] [--breakdown]
+//          <page folder> [other page folder...]
+import { cpSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
+import { loadavg, tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { launchBrowser } from '../tests/platform/web/page_lib.mjs';
+import { servePage } from '../tests/platform/web/serve_page.mjs';
+
+function usage() {
+  console.error('usage: node bench/web_first_frame.mjs [--runs N] [--cpu-rounds M] [--breakdown]' +
+                ' <page folder> [other page folder...]');
+  process.exit(2);
+}
+let runs = 7;
+let cpuRounds = 3;
+let breakdown = false;
+const folders = [];
+const argv = process.argv.slice(2);
+for (let i = 0; i < argv.length; ++i) {
+  const count = () => {
+    const n = Number(argv[++i]);
+    if (!Number.isInteger(n) || n < 0) usage();
+    return n;
+  };
+  if (argv[i] === '--runs') runs = count();
+  else if (argv[i] === '--cpu-rounds') cpuRounds = count();
+  else if (argv[i] === '--breakdown') breakdown = true;
+  else if (argv[i].startsWith('-')) usage();
+  else folders.push(argv[i]);
+}
+if (folders.length === 0 || runs === 0) usage();
+
+// The files both pages fetch, as the page names them.
+const kFiles = ['orvo.js', 'orvo.wasm', 'Graphics/GameBack.jpg', 'Graphics/Blocks.gif',
+                'Graphics/Grid.gif', 'window_back.jpg', 'glyphs.bin'];
+const kBaseline = `<!doctype html>
+<html><head><meta charset="utf-8"><title>Baseline</title></head>
+<body style="margin:0;background:#000">
+<canvas id="screen" width="580" height="388"></canvas>
+<script>
+'use strict';
+const files = ${JSON.stringify(kFiles)};
+Promise.all(files.map((f) => fetch(f).then((r) => r.arrayBuffer()))).then(async (data) => {
+  const bitmap = await createImageBitmap(new Blob([data[files.indexOf('window_back.jpg')]]));
+  document.getElementById('screen').getContext('2d').drawImage(bitmap, 0, 0);
+  window.baselineMs = performance.now();
+});
+</script>
+</body></html>
+`;
+const kBlank = '<!doctype html>\n<html><head><meta charset="utf-8"><title>Blank</title></head>' +
+               '<body></body></html>\n';
+
+// Each page folder is copied to a temporary folder; the first copy gets the
+// baseline and the blank page beside it. One server serves them all.
+const root = mkdtempSync(join(tmpdir(), 'orvo-first-frame-'));
+const pages = folders.map((folder, i) => {
+  cpSync(folder, join(root, 'p' + i), { recursive: true });
+  return { name: folders.length > 1 ? 'page ' + (i + 1) + ' (' + folder + ')' : 'page',
+           path: '/p' + i + '/index.html', loads: [], cpu: [], steps: [] };
+});
+writeFileSync(join(root, 'p0', 'baseline.html'), kBaseline);
+writeFileSync(join(root, 'p0', 'blank.html'), kBlank);
+const server = await servePage(root);
+const origin = 'http://127.0.0.1:' + server.address().port;
+
+function load() {
+  return loadavg().map((l) => l.toFixed(2)).join(' ');
+}
+function median(values) {
+  const sorted = [...values].sort((a, b) => a - b);
+  const mid = sorted.length >> 1;
+  return sorted.length % 2 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2;
+}
+const ms = (v) => v.toFixed(0);
+
+// With --breakdown, wrappers installed before the page's scripts note when
+// the WebAssembly compile and each browser decode of a picture begin and end.
+function noteSteps() {
+  const steps = window.orvoSteps = [];
+  const note = (name, start) => steps.push({ name, start, end: performance.now() });
+  for (const fn of ['compileStreaming', 'compile', 'instantiateStreaming', 'instantiate']) {
+    const original = WebAssembly[fn];
+    WebAssembly[fn] = function (...args) {
+      const start = performance.now();
+      return original.apply(this, args).then((r) => { note('wasm ' + fn, start); return r; });
+    };
+  }
+  const decode = window.createImageBitmap;
+  window.createImageBitmap = function (...args) {
+    const start = performance.now();
+    return decode.apply(this, args).then((r) => {
+      note('decode ' + r.width + 'x' + r.height, start);
+      return r;
+    });
+  };
+}
+
+async function firstFrame(path, what) {
+  const browser = await launchBrowser();
+  try {
+    const page = await browser.newPage();
+    await page.setViewport({ width: 1280, height: 900 });
+    if (breakdown && what === 'game') await page.evaluateOnNewDocument(noteSteps);
+    await page.goto(origin + path);
+    const ready = what === 'game' ? 'window.orvoPage && window.orvoPage.firstFrameMs !== null'
+                                  : 'window.baselineMs !== undefined';
+    await page.waitForFunction(ready, { timeout: 60000, polling: 10 });
+    return await page.evaluate((what) => {
+      const at = what === 'game' ? window.orvoPage.firstFrameMs : window.baselineMs;
+      const steps = [];
+      const nav = performance.getEntriesByType('navigation')[0];
+      steps.push({ name: 'page received', start: nav.requestStart, end: nav.responseEnd });
+      steps.push({ name: 'page parsed', start: nav.domInteractive, end: nav.domInteractive });
+      for (const e of performance.getEntriesByType('resource')) {
+        if (e.name.endsWith('/favicon.ico')) continue;
+        const name = e.name.replace(/^.*\/p[0-9]+\//, '');
+        steps.push({ name: 'fetch ' + name, start: e.startTime, end: e.responseEnd,
+                     request: e.requestStart, response: e.responseStart });
+      }
+      // A mark made more than once is numbered: its second time is "#2".
+      const seen = new Map();
+      for (const e of performance.getEntriesByType('mark')) {
+        const n = (seen.get(e.name) || 0) + 1;
+        seen.set(e.name, n);
+        const name = n > 1 ? e.name + ' #' + n : e.name;
+        steps.push({ name, start: e.startTime, end: e.startTime });
+      }
+      steps.push(...(window.orvoSteps || []));
+      return { at, steps };
+    }, what);
+  } finally {
+    await browser.close();
+  }
+}
+
+// CPU time (user + system, in clock ticks) of a process and all its descendants.
+function treeTicks(rootPid) {
+  const children = new Map();
+  const ticks = new Map();
+  for (const pid of readdirSync('/proc').filter((n) => /^[0-9]+$/.test(n))) {
+    try {
+      const stat = readFileSync('/proc/' + pid + '/stat', 'utf8');
+      const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+      const parent = Number(fields[1]);
+      ticks.set(Number(pid), Number(fields[11]) + Number(fields[12]));
+      if (!children.has(parent)) children.set(parent, []);
+      children.get(parent).push(Number(pid));
+    } catch { /* the process has gone */ }
+  }
+  let total = 0;
+  const stack = [rootPid];
+  while (stack.length) {
+    const pid = stack.pop();
+    total += ticks.get(pid) || 0;
+    stack.push(...(children.get(pid) || []));
+  }
+  return total;
+}
+const sleep = (t) => new Promise((resolve) => setTimeout(resolve, t));
+const kCpuSeconds = 10;
+const kTicksPerSecond = 100;  // USER_HZ on Linux
+
+// % of a core that the browser's processes use over kCpuSeconds, with a
+// game running untouched or on the blank page.
+async function cpu(path, game) {
+  const browser = await launchBrowser();
+  try {
+    const page = await browser.newPage();
+    await page.setViewport({ width: 1280, height: 900 });
+    await page.goto(origin + path);
+    if (game) {
+      await page.waitForFunction('window.orvoPage && window.orvoPage.state === "running"',
+                                 { timeout: 60000 });
+      const box = await page.evaluate(() => {
+        const r = document.getElementById('screen').getBoundingClientRect();
+        return [r.left, r.top, r.width / 580];
+      });
+      // The "Start" caption: a game begins, and the pair slides by itself.
+      await page.mouse.click(box[0] + 100 * box[2], box[1] + 366 * box[2]);
+      await page.waitForFunction('window.orvoPage.frames > 1', { timeout: 60000 });
+    }
+    await sleep(1000);
+    const pid = browser.process().pid;
+    const before = treeTicks(pid);
+    await sleep(kCpuSeconds * 1000);
+    return (treeTicks(pid) - before) / kTicksPerSecond / kCpuSeconds * 100;
+  } finally {
+    await browser.close();
+  }
+}
+
+console.log('machine load (1, 5, 15 min) at the start: ' + load());
+const baseline = [];
+// Interleaved, and in turn forwards and backwards, so that neither kind of
+// page always loads first after a browser start or while the load changes.
+for (let run = 0; run < runs; ++run) {
+  const order = [{ kind: 'baseline' }, ...pages.map((page) => ({ kind: 'game', page }))];
+  if (run % 2) order.reverse();
+  for (const item of order) {
+    if (item.kind === 'baseline') {
+      baseline.push((await firstFrame('/p0/baseline.html', 'baseline')).at);
+    } else {
+      const result = await firstFrame(item.page.path, 'game');
+      item.page.loads.push(result.at);
+      item.page.steps.push(result.steps);
+    }
+  }
+}
+console.log('machine load after the first frames: ' + load());
+console.log('first frame, ' + runs + ' fresh browser starts each, interleaved:');
+console.log('  baseline page: median ' + ms(median(baseline)) + ' ms (' +
+            baseline.map(ms).join(', ') + ')');
+for (const page of pages) {
+  console.log('  ' + page.name + ': median ' + ms(median(page.loads)) + ' ms (' +
+              page.loads.map(ms).join(', ') + '), ' +
+              (median(page.loads) / median(baseline)).toFixed(2) + ' x the baseline');
+}
+
+if (breakdown) {
+  for (const page of pages) {
+    // Each step's median start and end over the loads that had it.
+    const byName = new Map();
+    for (const steps of page.steps) {
+      for (const s of steps) {
+        if (!byName.has(s.name)) byName.set(s.name, []);
+        byName.get(s.name).push(s);
+      }
+    }
+    const rows = [...byName].map(([name, list]) => ({
+      name, start: median(list.map((s) => s.start)), end: median(list.map((s) => s.end)),
+      request: list[0].request !== undefined ? median(list.map((s) => s.request)) : undefined,
+      response: list[0].response !== undefined ? median(list.map((s) => s.response)) : undefined,
+      count: list.length,
+    }));
+    rows.sort((a, b) => a.start - b.start || a.end - b.end);
+    console.log('  ' + page.name + ', steps (median ms from navigation: start .. end):');
+    for (const r of rows) {
+      const span = r.end > r.start ? ms(r.start) + ' .. ' + ms(r.end) + ' (' +
+                                         ms(r.end - r.start) + ' ms)'
+                                   : ms(r.start);
+      const http = r.request !== undefined ? ', request sent ' + ms(r.request) + ', response from ' +
+                                                 ms(r.response)
+                                           : '';
+      console.log('    ' + r.name.padEnd(34) + span + http +
+                  (r.count < runs ? ' [' + r.count + ' loads]' : ''));
+    }
+    console.log('    ' + 'first frame'.padEnd(34) + ms(median(page.loads)));
+  }
+}
+
+if (cpuRounds > 0) {
+  const blank = [];
+  for (let round = 0; round < cpuRounds; ++round) {
+    const order = [null, ...pages];
+    if (round % 2) order.reverse();
+    for (const page of order) {
+      if (page) page.cpu.push(await cpu(page.path, true));
+      else blank.push(await cpu('/p0/blank.html', false));
+    }
+  }
+  console.log('machine load after the CPU rounds: ' + load());
+  const pct = (v) => v.toFixed(2);
+  console.log('CPU of all the browser\'s processes over ' + kCpuSeconds + ' s, % of a core, ' +
+              cpuRounds + ' rounds interleaved:');
+  console.log('  blank page: median ' + pct(median(blank)) + ' (' + blank.map(pct).join(', ') +
+              ')');
+  for (const page of pages) {
+    console.log('  ' + page.name + ', a game untouched: median ' + pct(median(page.cpu)) + ' (' +
+                page.cpu.map(pct).join(', ') + '), ' +
+                (median(page.cpu) - median(blank) >= 0 ? '+' : '') +
+                pct(median(page.cpu) - median(blank)) + ' over the blank page');
+  }
+}
+server.close();
+rmSync(root, { recursive: true, force: true });
