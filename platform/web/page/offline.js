@@ -67,7 +67,13 @@
       offer(registration);
     }).catch((e) => console.warn('Orvo will not start offline: ' + e.message));
   }
-  // After the page's own files, which come first.
-  if (document.readyState === 'complete') register();
-  else window.addEventListener('load', register);
+  // After the game is on screen (or has failed or ended), when the browser
+  // is idle: the worker's start and its downloads then never compete with
+  // the page's own start-up for the network or the processor.
+  function registerWhenIdle() {
+    if (window.requestIdleCallback) window.requestIdleCallback(register, { timeout: 2000 });
+    else setTimeout(register, 0);
+  }
+  if (state() !== 'loading') registerWhenIdle();
+  else window.addEventListener('orvo-settled', registerWhenIdle, { once: true });
 })();

@@ -28,6 +28,7 @@ window.orvoLoad = (function () {
   // pixels (RGBA) or why there are none.
   const decodes = new Map();
   let nextDecode = 1;
+  let canvas = null;
   async function decode(bytes, width, height) {
     try {
       const bitmap = await createImageBitmap(new Blob([bytes]), {
@@ -38,7 +39,11 @@ window.orvoLoad = (function () {
         throw new Error('the decoded picture is ' + size + ', its header says ' + width + ' x ' +
                         height);
       }
-      const canvas = new OffscreenCanvas(width, height);
+      // One canvas serves every decode (setting its size clears it); the
+      // draw and the read below run in one go, so decodes never share it.
+      canvas = canvas || new OffscreenCanvas(width, height);
+      canvas.width = width;
+      canvas.height = height;
       const context = canvas.getContext('2d', { willReadFrequently: true });
       context.drawImage(bitmap, 0, 0);
       bitmap.close();
@@ -47,9 +52,22 @@ window.orvoLoad = (function () {
       return { error: 'the browser cannot decode it: ' + (e && e.message ? e.message : e) };
     }
   }
+  // Whether `a` and `b` hold the same bytes; four at a time where both lie
+  // on four-byte boundaries (the copies here always do, the program's
+  // buffers come from its allocator, which aligns them).
   function sameBytes(a, b) {
     if (a.length !== b.length) return false;
-    for (let i = 0; i < a.length; ++i) {
+    let i = 0;
+    if (a.byteOffset % 4 === 0 && b.byteOffset % 4 === 0) {
+      const words = a.length >> 2;
+      const wa = new Uint32Array(a.buffer, a.byteOffset, words);
+      const wb = new Uint32Array(b.buffer, b.byteOffset, words);
+      for (; i < words; ++i) {
+        if (wa[i] !== wb[i]) return false;
+      }
+      i = words << 2;
+    }
+    for (; i < a.length; ++i) {
       if (a[i] !== b[i]) return false;
     }
     return true;

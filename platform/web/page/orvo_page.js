@@ -202,6 +202,14 @@
   // pixels as shown then.
   const page = window.orvoPage = { state: 'loading', frames: 0, firstFrameMs: null, message: '',
                                    status: null, dump: null, entries: [] };
+  // The page leaves 'loading' once: at its first frame, or when the program
+  // fails or ends before one. What waits for the game to be on screen (the
+  // offline cache's worker) listens for 'orvo-settled'.
+  function settle(state) {
+    const first = page.state === 'loading';
+    page.state = state;
+    if (first) window.dispatchEvent(new Event('orvo-settled'));
+  }
   let lastBoard = null;
   function boardPixels(pixels, width) {
     // The board surface lies at (50, 50) in the window, 480 x 288.
@@ -243,7 +251,7 @@
       if (Module.orvoDumpEnabled) lastBoard = pixels;
       if (page.frames === 0) page.firstFrameMs = performance.now();
       page.frames += 1;
-      if (page.state === 'loading') page.state = 'running';
+      if (page.state === 'loading') settle('running');
     },
     orvoDump(json) {
       const previous = page.dump;
@@ -256,7 +264,7 @@
     },
     orvoFailure(title, text) {
       running = false;
-      page.state = 'failed';
+      settle('failed');
       page.message = title + ': ' + text;
       showMessage(title, text);
     },
@@ -265,7 +273,7 @@
       page.status = status;
       // After a start-up failure its message stays on the page.
       if (page.state === 'failed') return;
-      page.state = 'ended';
+      settle('ended');
       showMessage('Orvo has ended', 'The game has ended. Start it again to play on.');
     },
     instantiateWasm(imports, receive) {
