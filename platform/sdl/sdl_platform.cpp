@@ -16,6 +16,9 @@ namespace {
 // While a cascade sleeps, the desktop's events are taken in this often, so
 // that the window is never deemed frozen.
 constexpr std::int64_t kPumpInterval = 50;
+// While a pad is open and the game waits for input, SDL is asked for events
+// this often (in milliseconds).
+constexpr std::int64_t kPadLookInterval = 5;
 
 std::uint32_t ClockSeed() {
   const auto steady = std::chrono::steady_clock::now().time_since_epoch().count();
@@ -113,6 +116,23 @@ bool SdlPlatform::PollEvent(app::InputEvent& event) {
 
 void SdlPlatform::SleepUntilEvent(std::int64_t deadline) {
   if (next_pending_ < pending_.size()) return;
+  if (gamepads_.Count() > 0) {
+    // With a pad open SDL's own waits look for events every millisecond,
+    // which keeps several per cent of a core busy while the game waits.
+    // Looking every few milliseconds costs a fraction of that, and a press
+    // is still taken long before the next frame.
+    for (;;) {
+      if (SDL_PollEvent(nullptr) == 1) return;
+      const std::int64_t now = TickCount();
+      if (now >= deadline) return;
+      if (deadline - now > kPadLookInterval) {
+        // Only the wake-up at the deadline needs to be exact.
+        SDL_Delay(static_cast<Uint32>(kPadLookInterval));
+      } else {
+        clock_->SleepUntil(deadline, false, true);
+      }
+    }
+  }
   if (deadline == app::kNothingDue) {
     // With no joystick connected SDL sleeps on the display's connection,
     // waking every 3 s to look for a pad plugged in; with one connected it
