@@ -117,16 +117,16 @@
   const swipes = new Map();
   canvas.addEventListener('pointerdown', (e) => {
     if (e.pointerType === 'mouse' && e.button !== 0) return;
-    if (e.pointerType === 'touch') {
-      showTouchControls();
-      swipes.set(e.pointerId, [e.clientX, e.clientY]);
-    }
+    // A first touch shows the buttons once it ends: showing them re-fits the
+    // window, which would move a caption from under a finger still on it.
+    if (e.pointerType === 'touch') swipes.set(e.pointerId, [e.clientX, e.clientY]);
     canvas.focus();
     if (e.isPrimary) queue(kPointerDown, ...windowPoint(e));
   });
   window.addEventListener('pointerup', (e) => {
     if (e.pointerType === 'mouse' && e.button !== 0) return;
     if (e.isPrimary) queue(kPointerUp, ...windowPoint(e));
+    if (e.pointerType === 'touch') showTouchControls();
     const from = swipes.get(e.pointerId);
     if (!from) return;
     swipes.delete(e.pointerId);
@@ -140,7 +140,10 @@
       queue(kTapKeyUp, key, 0);
     }
   });
-  window.addEventListener('pointercancel', (e) => swipes.delete(e.pointerId));
+  window.addEventListener('pointercancel', (e) => {
+    swipes.delete(e.pointerId);
+    if (e.pointerType === 'touch') showTouchControls();
+  });
   canvas.addEventListener('contextmenu', (e) => e.preventDefault());
 
   // Gamepads: polled once a frame, and only while one is connected. Each
