@@ -21,7 +21,7 @@ if [ "$what" = package ] || [ "$what" = test ]; then
 fi
 if [ "$what" = test ]; then
   packages="$packages libgtest-dev libgmock-dev libbenchmark-dev clang-format xvfb xauth xdotool imagemagick
-    x11-utils procps desktop-file-utils git"
+    x11-utils procps desktop-file-utils git firefox-esr"
 fi
 missing=""
 for p in $packages; do

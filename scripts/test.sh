@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds Orvo twice and runs every test in both builds: once with warnings as
 # errors, once under AddressSanitizer and UndefinedBehaviorSanitizer; then
-# builds the browser's version and tests its page in headless Chromium.
+# builds the browser's version and tests its page in headless Chromium, then
+# in headless Firefox ESR.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -27,7 +28,9 @@ done
 # The game in the browser: built with emscripten, its page driven in Debian's
 # headless Chromium by puppeteer-core (pinned in the lock file), and compared
 # with orvo-replay of the warnings-as-errors build; then the page offline and
-# across builds, under its service worker.
+# across builds, under its service worker. Then the same tests in Debian's
+# Firefox ESR over WebDriver BiDi (the phone emulation and what only Chromium's
+# DevTools protocol can ask are skipped there, each with a line saying so).
 echo "== web build =="
 page=$(scripts/web.sh --build-only | tail -n 1)
 echo "== web tests =="
@@ -35,6 +38,12 @@ if ! (cd tests/platform/web && npm ci --no-audit --no-fund --loglevel=error) ||
    ! node tests/platform/web/page_test.mjs "$page" build-werror/orvo-replay ||
    ! node tests/platform/web/touch_test.mjs "$page" build-werror/orvo-replay ||
    ! node tests/platform/web/offline_test.mjs "$page"; then
+  status=1
+fi
+echo "== web tests in Firefox =="
+if ! ORVO_BROWSER=firefox node tests/platform/web/page_test.mjs "$page" build-werror/orvo-replay ||
+   ! ORVO_BROWSER=firefox node tests/platform/web/touch_test.mjs "$page" build-werror/orvo-replay ||
+   ! ORVO_BROWSER=firefox node tests/platform/web/offline_test.mjs "$page"; then
   status=1
 fi
 exit $status

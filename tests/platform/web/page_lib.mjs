@@ -1,6 +1,9 @@
 // What the page tests share: checks that count failures, waits that poll a
 // condition in the page, the browser, window coordinates on the scaled
 // canvas, and the boards orvo-replay gives for a scenario.
+// The browser is Debian's Chromium (over the DevTools protocol), or with
+// ORVO_BROWSER=firefox Debian's Firefox ESR (over WebDriver BiDi); what a
+// browser cannot be asked to do is skipped there, with a line saying why.
 import { spawnSync } from 'node:child_process';
 import puppeteer from 'puppeteer-core';
 
@@ -29,7 +32,22 @@ export async function until(page, predicate, what, ...args) {
   }
 }
 
+export const kBrowser = process.env.ORVO_BROWSER || 'chromium';
+if (kBrowser !== 'chromium' && kBrowser !== 'firefox') {
+  console.error('ORVO_BROWSER is chromium (when not set) or firefox, not ' + JSON.stringify(kBrowser));
+  process.exit(2);
+}
+export const inFirefox = kBrowser === 'firefox';
+
+export function skip(what, why) {
+  console.log('skip ' + what + ' (' + why + ')');
+}
+
 export function launchBrowser() {
+  if (inFirefox) {
+    return puppeteer.launch({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr',
+                              headless: true });
+  }
   return puppeteer.launch({
     executablePath: '/usr/bin/chromium',
     headless: true,

@@ -1,4 +1,5 @@
-// The game's page in Debian's headless Chromium: it loads and shows the
+// The game's page in Debian's headless Chromium (or, with
+// ORVO_BROWSER=firefox, Firefox ESR): it loads and shows the
 // window, each picture decoded once; Start brings a pair; held Left lands
 // it; Escape halts; the canvas shows the last frame exactly; Exit ends the
 // program; the arrows do not scroll the page; a missing picture shows the
