@@ -5,8 +5,9 @@
 // landing is the one orvo-replay gives for the same seed and moves; the
 // page neither scrolls nor zooms. Then a gamepad stand-in plays: the
 // browser cannot attach a real one, so navigator.getGamepads() is replaced.
-// In Firefox (ORVO_BROWSER=firefox) only the gamepad part runs: the phone
-// parts need Chromium's mobile emulation.
+// A touch laptop's first tap on Start starts a game. In Firefox
+// (ORVO_BROWSER=firefox) the phone parts are skipped: they need Chromium's
+// mobile emulation.
 // Usage: node touch_test.mjs <page folder> <orvo-replay program>
 import { resolve } from 'node:path';
 import { at, boardCells, check, failureCount, inFirefox, kStart, launchBrowser, replayEntries, skip,
@@ -107,6 +108,21 @@ try {
     const still = await page.evaluate(() => ({ x: window.scrollX, y: window.scrollY,
                                                zoom: window.visualViewport.scale }));
     check(still.x === 0 && still.y === 0 && still.zoom === 1, name + 'the page did not scroll or zoom');
+    await page.close();
+  }
+
+  // ---- A touch screen beside a mouse (a touch laptop) ----------------------
+  // No coarse pointer: the buttons show from the first touch on, and that
+  // touch, a tap on Start, still starts a game.
+  {
+    const page = await browser.newPage();
+    await page.setViewport({ width: 1280, height: 900 });
+    await page.goto(base);
+    await until(page, () => window.orvoPage.state === 'running' && window.orvoPage.dump,
+                'touch laptop: the page starts');
+    await page.touchscreen.tap(...await at(page, ...kStart));
+    await until(page, () => window.orvoPage.dump.running && document.body.classList.contains('touch'),
+                'touch laptop: the first tap on Start starts a game and shows the buttons');
     await page.close();
   }
 
