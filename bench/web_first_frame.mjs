@@ -15,7 +15,10 @@
 // Several page folders may be given (a build before and after a change, say):
 // each is measured in the same interleaved rounds, against the first one's
 // baseline.
-// Usage: node bench/web_first_frame.mjs [--runs N] [--cpu-rounds M] [--breakdown]
+// With --repeat, each first frame is that of a second visit in the same
+// browser: the game's from its service worker's cache, the baseline's from
+// the browser's.
+// Usage: node bench/web_first_frame.mjs [--runs N] [--cpu-rounds M] [--breakdown] [--repeat]
 //          <page folder> [other page folder...]
 import { cpSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import { loadavg, tmpdir } from 'node:os';
@@ -25,12 +28,14 @@ import { servePage } from '../tests/platform/web/serve_page.mjs';
 
 function usage() {
   console.error('usage: node bench/web_first_frame.mjs [--runs N] [--cpu-rounds M] [--breakdown]' +
+                ' [--repeat]' +
                 ' <page folder> [other page folder...]');
   process.exit(2);
 }
 let runs = 7;
 let cpuRounds = 3;
 let breakdown = false;
+let repeat = false;
 const folders = [];
 const argv = process.argv.slice(2);
 for (let i = 0; i < argv.length; ++i) {
@@ -42,6 +47,7 @@ for (let i = 0; i < argv.length; ++i) {
   if (argv[i] === '--runs') runs = count();
   else if (argv[i] === '--cpu-rounds') cpuRounds = count();
   else if (argv[i] === '--breakdown') breakdown = true;
+  else if (argv[i] === '--repeat') repeat = true;
   else if (argv[i].startsWith('-')) usage();
   else folders.push(argv[i]);
 }
@@ -119,9 +125,18 @@ async function firstFrame(path, what) {
     const page = await browser.newPage();
     await page.setViewport({ width: 1280, height: 900 });
     if (breakdown && what === 'game') await page.evaluateOnNewDocument(noteSteps);
-    await page.goto(origin + path);
     const ready = what === 'game' ? 'window.orvoPage && window.orvoPage.firstFrameMs !== null'
                                   : 'window.baselineMs !== undefined';
+    if (repeat) {
+      // The first visit, until the game's service worker is in charge of
+      // the page's files (the baseline's come from the browser's cache).
+      await page.goto(origin + path);
+      await page.waitForFunction(ready, { timeout: 60000, polling: 10 });
+      if (what === 'game') {
+        await page.evaluate(() => navigator.serviceWorker.ready.then(() => true));
+      }
+    }
+    await page.goto(origin + path);
     await page.waitForFunction(ready, { timeout: 60000, polling: 10 });
     return await page.evaluate((what) => {
       const at = what === 'game' ? window.orvoPage.firstFrameMs : window.baselineMs;
@@ -225,7 +240,8 @@ for (let run = 0; run < runs; ++run) {
   }
 }
 console.log('machine load after the first frames: ' + load());
-console.log('first frame, ' + runs + ' fresh browser starts each, interleaved:');
+console.log((repeat ? 'first frame of a second visit, ' : 'first frame, ') + runs +
+            ' fresh browser starts each, interleaved:');
 console.log('  baseline page: median ' + ms(median(baseline)) + ' ms (' +
             baseline.map(ms).join(', ') + ')');
 for (const page of pages) {

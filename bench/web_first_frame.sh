@@ -2,7 +2,8 @@
 # The page's first frame against a baseline page that fetches the same files
 # and draws the window's background, and the CPU of an untouched game against
 # a blank page, in fresh starts of headless Chromium (bench/web_first_frame.mjs
-# says how). Options go to it: --runs N (7), --cpu-rounds M (3), --breakdown.
+# says how). Options go to it: --runs N (7), --cpu-rounds M (3), --breakdown,
+# --repeat.
 # Usage: bench/web_first_frame.sh [options] [page folder...]
 #        (default: the page that scripts/web.sh builds)
 set -eu
@@ -12,8 +13,8 @@ folders=""
 while [ $# -gt 0 ]; do
   case $1 in
     --runs | --cpu-rounds) options="$options $1 $2"; shift 2 ;;
-    --breakdown) options="$options $1"; shift ;;
-    -h | --help) sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --breakdown | --repeat) options="$options $1"; shift ;;
+    -h | --help) sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) folders="$folders $1"; shift ;;
   esac
 done
