@@ -66,6 +66,9 @@ class Platform {
   // The folder of the program's own file (with or without a trailing "/");
   // the game's pictures are in its "Graphics/" folder.
   virtual std::string ProgramFolder() = 0;
+  // The character that ends a folder in the paths the player sees (the
+  // fatal message names folders): "/", or "\\" on Windows.
+  virtual char FolderSeparator() const { return '/'; }
   // Creates the window, not yet shown, with what its frames need. Fills
   // `background` with the window's background picture (drawn at 0, 0 under
   // everything). False with `error` (the whole message) when it cannot; the

@@ -125,7 +125,7 @@ constexpr LabelRefresh RefreshFor(game::ControlChange what) {
   return LabelRefresh::Never;
 }
 
-// `folder` with a "/" at its end (unchanged when it already has one).
-std::string WithSeparator(std::string folder);
+// `folder` with `separator` at its end (unchanged when it already has one).
+std::string WithSeparator(std::string folder, char separator = '/');
 
 }  // namespace orvo::app

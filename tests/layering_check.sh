@@ -19,7 +19,7 @@ app|gfx game app|json
 platform/desktop|gfx platform/desktop|posix giflib libjpeg
 platform/sdl|gfx game app platform/desktop platform/sdl|posix sdl fontconfig x11
 platform/web|gfx game app platform/web|posix emscripten
-platform/headless|gfx game app platform/desktop platform/headless|posix
+platform/headless|gfx game app platform/desktop platform/win32 platform/headless|posix
 platform/win32|gfx game app platform/win32|windows
 tools/replay|gfx game app platform/desktop platform/headless tools/replay|posix libpng json openssl
 tools/glyphs|gfx game app platform/desktop platform/sdl tools/glyphs|
