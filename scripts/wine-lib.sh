@@ -25,18 +25,19 @@ wine_session() {
     sleep 0.1
   done
   if [ ! -f "$WINEPREFIX/.orvo-ready" ]; then
-    wineserver -p </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1 || true
     wine wineboot --init </dev/null >/dev/null 2>&1 || true
     # Without a window manager Wine waits 2 s on every closing window for
     # one; "unmanaged" windows close at once. Keys go to the focused window.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
       </dev/null >/dev/null 2>&1
-    wineserver -w
+    wineserver -w || true
     touch "$WINEPREFIX/.orvo-ready"
   fi
-  # A lasting server, and Wine's services running before the first test.
-  wineserver -p </dev/null >/dev/null 2>&1
+  # A lasting server (this fails when one runs already), and Wine's services
+  # running before the first test.
+  wineserver -p </dev/null >/dev/null 2>&1 || true
   wine wineboot </dev/null >/dev/null 2>&1 || true
   rmdir "$WINEPREFIX.lock"
 }
