@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds Orvo twice and runs every test in both builds: once with warnings as
 # errors, once under AddressSanitizer and UndefinedBehaviorSanitizer; then
-# builds the browser's version and tests its page in headless Chromium.
+# builds the browser's version and tests its page in headless Chromium; then
+# cross-builds the Windows version and tests it under Wine in Xvfb.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -36,5 +37,17 @@ if ! (cd tests/platform/web && npm ci --no-audit --no-fund --loglevel=error) ||
    ! node tests/platform/web/touch_test.mjs "$page" build-werror/orvo-replay ||
    ! node tests/platform/web/offline_test.mjs "$page"; then
   status=1
+fi
+# The game on Windows: cross-built with mingw-w64, its unit tests and the
+# real program end to end under Wine (compared with orvo-replay of the
+# warnings-as-errors build).
+echo "== windows build =="
+if ! ORVO_REPLAY="$PWD/build-werror/orvo-replay" scripts/windows.sh --tests; then
+  status=1
+else
+  echo "== windows tests =="
+  if ! (cd build-windows && ctest --output-on-failure -j "$jobs"); then
+    status=1
+  fi
 fi
 exit $status

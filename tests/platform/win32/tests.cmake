@@ -27,10 +27,11 @@ add_test(NAME win32.built_atlas_parses COMMAND orvo_app_tests --gtest_filter=Gly
 set_tests_properties(win32.built_atlas_parses PROPERTIES
   ENVIRONMENT "ORVO_GLYPH_ATLAS=${ORVO_GLYPHS}")
 
-# The real program under Wine in Xvfb.
+# The real program under Wine in Xvfb, its seeded game compared with
+# orvo-replay of a native build.
+set(ORVO_REPLAY "" CACHE FILEPATH "orvo-replay of a native build, for the end-to-end test")
 add_test(NAME win32.end_to_end
   COMMAND sh ${ORVO_WIN32_TEST_DIR}/end_to_end.sh $<TARGET_FILE:orvo_win32>
           $<TARGET_FILE:orvo_test_hooks> ${ORVO_WINEPREFIX})
 set_tests_properties(win32.end_to_end PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE
   ENVIRONMENT "ORVO_REPLAY=${ORVO_REPLAY}")
-set(ORVO_REPLAY "" CACHE FILEPATH "orvo-replay of a native build, for the end-to-end test")
