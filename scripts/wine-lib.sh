@@ -42,7 +42,10 @@ wine_session() {
   rmdir "$WINEPREFIX.lock"
 }
 
-# Ends the session of $WINEPREFIX: every Wine process of it.
+# Ends the session of $WINEPREFIX: every Wine process of it, and waits until
+# its server has gone (a program started meanwhile would meet it dying).
 end_wine_session() {
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+  [ -n "${WINEPREFIX:-}" ] || return 0
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
 }

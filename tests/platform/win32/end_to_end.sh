@@ -47,8 +47,10 @@ fail() {
 pass() { echo "ok: $*"; }
 ended() { [ -s "$work/status" ]; }
 
-# A fresh Wine session on this display; Wine's own processes inherit
-# nothing of the test's output.
+# A fresh Wine session on this display (one the unit tests left may have
+# started Wine's desktop without one); Wine's own processes inherit nothing
+# of the test's output.
+export WINEPREFIX="$prefix"
 end_wine_session
 start_xvfb "$work"
 [ -s "$work/display" ] || fail "Xvfb did not start"
