@@ -2,7 +2,8 @@
 # orvo.exe under Wine in Xvfb: the window with its caption and size, from a
 # folder whose name is not ASCII; a click on Start enters a pair, held Left
 # lands it, and with the seed fixed the board after the landing is the one
-# orvo-replay gives, cell for cell and pixel for pixel; Exit ends with
+# orvo-replay gives, cell for cell and pixel for pixel; F11 fills the
+# screen and Alt+Enter brings the window back; Exit ends with
 # status 0. A copy without Graphics\ shows the message box with the game's
 # text and ends with status 1 after OK; a damaged picture is refused in the
 # same way, never with a crash.
@@ -174,6 +175,14 @@ import -window root -crop 480x288+$((cx + 50))+$((cy + 50)) +repage "$work/board
 differ=$(compare -metric AE "$work/board-seen.png" "$work/board.png" null: 2>&1) || true
 [ "$differ" = 0 ] || fail "the board's pixels are not the replay's: $differ differ"
 pass "seeded: the board after the landing is orvo-replay's, cells, points and all 480 x 288 pixels"
+
+# ---- F11 and Alt+Enter: the full screen and back -------------------------
+size_is() { xwininfo -id "$window" | grep -q "Width: $1" && xwininfo -id "$window" | grep -q "Height: $2"; }
+xdotool key F11
+await size_is 800 600 || fail "F11 did not fill the 800 x 600 screen"
+xdotool key alt+Return
+await size_is "$w" "$h" || fail "Alt+Enter did not bring the window back"
+pass "F11 fills the screen, Alt+Enter brings the $w x $h window back"
 
 # ---- Exit ---------------------------------------------------------------
 xdotool mousemove $((cx + 30)) $((cy + 363))
