@@ -12,7 +12,8 @@ cd "$1"
 # module folder | the project folders it may include from | its libraries
 # A file belongs to the deepest module folder holding it; a module whose
 # folder does not exist is skipped. Benchmarks include what they measure;
-# the one in bench/web/ is compiled for the browser only.
+# the one in bench/web/ is compiled for the browser only, the one in
+# bench/win32/ for Windows only.
 modules='gfx|gfx|utfcpp
 game|gfx game|
 app|gfx game app|json
@@ -25,6 +26,7 @@ tools/replay|gfx game app platform/desktop platform/headless tools/replay|posix 
 tools/glyphs|gfx game app platform/desktop platform/sdl tools/glyphs|
 bench|gfx game app platform/desktop tests/gfx bench|benchmark
 bench/web|gfx game app platform/web bench/web|emscripten
+bench/win32|bench/win32|windows
 fuzz|gfx game app platform/desktop tools/replay fuzz|posix'
 
 # library | its name in messages | its headers in angle brackets, matched
