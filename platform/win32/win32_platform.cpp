@@ -49,6 +49,22 @@ RECT WorkArea(HWND window) {
   return info.rcWork;
 }
 
+// Resizes `window` so that its client area is `width` x `height`: the
+// frame's size from AdjustWindowRectEx is the primary monitor's, which may
+// differ on a monitor of another scale.
+void FixClientSize(HWND window, int width, int height) {
+  RECT outer;
+  RECT client;
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  const int dw = width - static_cast<int>(client.right);
+  const int dh = height - static_cast<int>(client.bottom);
+  if (dw == 0 && dh == 0) return;
+  SetWindowPos(window, nullptr, 0, 0, static_cast<int>(outer.right - outer.left) + dw,
+               static_cast<int>(outer.bottom - outer.top) + dh,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 Win32Platform::Win32Platform(std::optional<std::uint32_t> seed)
@@ -137,6 +153,8 @@ bool Win32Platform::OpenWindow(gfx::Surface& background, std::string& error) {
             std::to_string(GetLastError());
     return false;
   }
+  FixClientSize(window_, app::kClientWidth * placement_.scale,
+                app::kClientHeight * placement_.scale);
   glyphs_ = std::move(*glyphs);
   background = std::move(*picture);
   return true;
@@ -295,6 +313,8 @@ void Win32Platform::FitWindowToMonitor() {
   AdjustWindowRectEx(&frame, kWindowedStyle, FALSE, 0);
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  FixClientSize(window_, app::kClientWidth * placement_.scale,
+                app::kClientHeight * placement_.scale);
 }
 
 void Win32Platform::Key(int key, bool down, bool alt) {
