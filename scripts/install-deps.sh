@@ -19,7 +19,7 @@ if [ "$what" = windows ] || [ "$what" = test ]; then
   # The Windows program, cross-built with mingw-w64 (GoogleTest from its
   # sources), zipped, and tested under Wine in Xvfb.
   packages="$packages g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest ninja-build zip
-    wine wine64 xvfb xauth xdotool imagemagick x11-utils procps"
+    wine wine64 xvfb xauth xdotool imagemagick x11-utils procps python3"
 fi
 if [ "$what" = package ] || [ "$what" = test ]; then
   # CPack's Debian package (dpkg-shlibdeps is in dpkg-dev) and its checks.

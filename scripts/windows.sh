@@ -6,15 +6,14 @@
 # Usage: scripts/windows.sh [--tests]
 # With --tests the Windows build also holds the unit tests and the tests'
 # own program (orvo-test-hooks.exe), for CTest under Wine (scripts/test.sh);
-# its end-to-end test compares with the orvo-replay named by ORVO_REPLAY
-# (build-werror/orvo-replay when not set).
+# its end-to-end test compares with a native orvo-replay, built here too.
 set -eu
 cd "$(dirname "$0")/.."
 tests=OFF
 for arg in "$@"; do
   case $arg in
     --tests) tests=ON ;;
-    -h | --help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "usage: scripts/windows.sh [--tests]" >&2; exit 2 ;;
   esac
 done
@@ -24,7 +23,11 @@ jobs=$(nproc)
 # the web page; the Windows program carries them as a resource.
 cmake -S . -B build-windows-tools -DCMAKE_BUILD_TYPE=Release -DORVO_BUILD_TESTS=OFF \
   -DORVO_BUILD_BENCH=OFF >/dev/null
-cmake --build build-windows-tools -j "$jobs" --target orvo-make-glyphs >&2
+if [ "$tests" = ON ]; then
+  cmake --build build-windows-tools -j "$jobs" --target orvo-make-glyphs orvo-replay >&2
+else
+  cmake --build build-windows-tools -j "$jobs" --target orvo-make-glyphs >&2
+fi
 build-windows-tools/orvo-make-glyphs build-windows-tools/glyphs.bin
 generator=""
 command -v ninja >/dev/null && [ ! -f build-windows/Makefile ] && generator="-G Ninja"
@@ -33,7 +36,7 @@ cmake -S . -B build-windows $generator \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/platform/win32/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DORVO_WERROR=ON -DORVO_BUILD_BENCH=OFF -DORVO_BUILD_TESTS=$tests \
   -DORVO_GLYPHS="$PWD/build-windows-tools/glyphs.bin" \
-  -DORVO_REPLAY="${ORVO_REPLAY:-$PWD/build-werror/orvo-replay}" >/dev/null
+  -DORVO_REPLAY="$PWD/build-windows-tools/orvo-replay" >/dev/null
 if [ "$tests" = ON ]; then
   cmake --build build-windows -j "$jobs" >&2
 else
