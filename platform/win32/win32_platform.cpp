@@ -70,6 +70,7 @@ void FixClientSize(HWND window, int width, int height) {
 Win32Platform::Win32Platform(std::optional<std::uint32_t> seed)
     : random_(seed.value_or(ClockSeed())), fixed_seed_(seed.has_value()) {
   QueryPerformanceFrequency(&frequency_);
+  QueryPerformanceCounter(&started_);
   // Waits end within a millisecond of their time rather than at the next
   // 15.6 ms tick of the system's timer.
   timeBeginPeriod(1);
@@ -219,11 +220,13 @@ void Win32Platform::Paint(HDC dc) {
 }
 
 std::int64_t Win32Platform::TickCount() {
+  // Milliseconds since the program started, as on the other platforms.
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   const std::int64_t f = frequency_.QuadPart;
+  const std::int64_t counts = now.QuadPart - started_.QuadPart;
   // Whole seconds and the rest apart, so that the product never overflows.
-  return now.QuadPart / f * 1000 + now.QuadPart % f * 1000 / f;
+  return counts / f * 1000 + counts % f * 1000 / f;
 }
 
 void Win32Platform::ReseedRandom() {

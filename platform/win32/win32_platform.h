@@ -71,6 +71,7 @@ class Win32Platform : public app::Platform {
 
   HWND window_ = nullptr;
   LARGE_INTEGER frequency_{};
+  LARGE_INTEGER started_{};
   WicPictureDecoder decoder_;
   app::GlyphAtlas glyphs_;
   game::RandomGenerator random_;
