@@ -21,7 +21,7 @@ void Shell::Run() {
 }
 
 std::string Shell::CheckPath(const std::string& folder) {
-  if (!gfx::HoldsOrdinaryFile(folder)) Fail("Path not found: " + folder);
+  if (!platform_.HoldsOrdinaryFile(folder)) Fail("Path not found: " + folder);
   return folder;
 }
 

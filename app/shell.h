@@ -88,8 +88,8 @@ class Shell : public AppServices {
   void StartClickIgnored() override { observer_->StartClickIgnored(); }
 
  private:
-  // The folder when it holds an ordinary file; otherwise fails with "Path
-  // not found: " and the folder.
+  // The folder when it holds an ordinary file (as the platform lists it);
+  // otherwise fails with "Path not found: " and the folder.
   std::string CheckPath(const std::string& folder);
   // Composes the window and presents it, once the window is shown.
   void Present();

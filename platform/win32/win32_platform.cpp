@@ -108,6 +108,25 @@ std::string Win32Platform::ProgramFolder() {
   return Utf8(path);
 }
 
+bool Win32Platform::HoldsOrdinaryFile(const std::string& folder) {
+  std::wstring pattern = Utf16(folder);
+  if (pattern.empty()) return false;
+  if (pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                 nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  constexpr DWORD kNotOrdinary =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  bool found = false;
+  do {
+    found = (entry.dwFileAttributes & kNotOrdinary) == 0;
+  } while (!found && FindNextFileW(find, &entry));
+  FindClose(find);
+  return found;
+}
+
 bool Win32Platform::OpenWindow(gfx::Surface& background, std::string& error) {
   std::string reason;
   std::optional<gfx::Surface> picture = decoder_.Decode(ResourceBytes(ORVO_WINDOW_BACK), reason);

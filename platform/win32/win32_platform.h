@@ -35,6 +35,10 @@ class Win32Platform : public app::Platform {
   // app::Platform.
   std::string ProgramFolder() override;
   char FolderSeparator() const override { return '\\'; }
+  // Lists the folder with FindFirstFileExW: hidden and system files (such
+  // as desktop.ini and Thumbs.db) and folders do not count. Windows' file
+  // systems match names without regard to case themselves.
+  bool HoldsOrdinaryFile(const std::string& folder) override;
   // Creates the window, hidden; the background and the glyphs are resources
   // of the program.
   bool OpenWindow(gfx::Surface& background, std::string& error) override;
