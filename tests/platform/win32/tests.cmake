@@ -27,6 +27,12 @@ add_test(NAME win32.built_atlas_parses COMMAND orvo_app_tests --gtest_filter=Gly
 set_tests_properties(win32.built_atlas_parses PROPERTIES
   ENVIRONMENT "ORVO_GLYPH_ATLAS=${ORVO_GLYPHS}")
 
+# The program's resources and imports, read from the file.
+find_program(ORVO_MINGW_OBJDUMP x86_64-w64-mingw32-objdump REQUIRED)
+add_test(NAME win32.resources
+  COMMAND sh ${ORVO_WIN32_TEST_DIR}/resources_check.sh $<TARGET_FILE:orvo_win32>
+          ${PROJECT_VERSION} ${ORVO_MINGW_OBJDUMP})
+
 # The real program under Wine in Xvfb, its seeded game compared with
 # orvo-replay of a native build.
 set(ORVO_REPLAY "" CACHE FILEPATH "orvo-replay of a native build, for the end-to-end test")
