@@ -1,8 +1,13 @@
 #include "app/platform.h"
 
 #include "app/shell.h"
+#include "gfx/file_lookup.h"
 
 namespace orvo::app {
+
+bool Platform::HoldsOrdinaryFile(const std::string& folder) {
+  return gfx::HoldsOrdinaryFile(folder);
+}
 
 void Platform::ProcessEvents(std::int64_t nextDue, Shell& shell) {
   const auto deliver_queued = [&] {

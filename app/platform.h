@@ -66,6 +66,15 @@ class Platform {
   // The folder of the program's own file (with or without a trailing "/");
   // the game's pictures are in its "Graphics/" folder.
   virtual std::string ProgramFolder() = 0;
+  // The character that ends a folder in the paths the player sees (the
+  // fatal message names folders): "/", or "\\" on Windows.
+  virtual char FolderSeparator() const { return '/'; }
+  // Whether `folder` (ending in its separator) exists and holds at least one
+  // ordinary file: no folder, nothing hidden. Start-up's check of the
+  // program's and the pictures' folders. The default lists it with
+  // gfx::HoldsOrdinaryFile, where dot-files are hidden; Windows has hidden
+  // and system files by their attributes.
+  virtual bool HoldsOrdinaryFile(const std::string& folder);
   // Creates the window, not yet shown, with what its frames need. Fills
   // `background` with the window's background picture (drawn at 0, 0 under
   // everything). False with `error` (the whole message) when it cannot; the

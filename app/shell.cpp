@@ -8,8 +8,8 @@
 
 namespace orvo::app {
 
-std::string WithSeparator(std::string folder) {
-  if (folder.empty() || folder.back() != '/') folder += '/';
+std::string WithSeparator(std::string folder, char separator) {
+  if (folder.empty() || folder.back() != separator) folder += separator;
   return folder;
 }
 
@@ -21,15 +21,16 @@ void Shell::Run() {
 }
 
 std::string Shell::CheckPath(const std::string& folder) {
-  if (!gfx::HoldsOrdinaryFile(folder)) Fail("Path not found: " + folder);
+  if (!platform_.HoldsOrdinaryFile(folder)) Fail("Path not found: " + folder);
   return folder;
 }
 
 void Shell::StartUp() {
-  const std::string appPath = CheckPath(WithSeparator(platform_.ProgramFolder()));
+  const char separator = platform_.FolderSeparator();
+  const std::string appPath = CheckPath(WithSeparator(platform_.ProgramFolder(), separator));
   // The pictures are loaded before the window exists, so that a broken one
   // is reported without a window ever appearing.
-  LoadGame(appPath + "Graphics/");
+  LoadGame(appPath + "Graphics" + separator);
   gfx::Surface background;
   std::string error;
   if (!platform_.OpenWindow(background, error)) Fail(error);
@@ -40,7 +41,7 @@ void Shell::StartUp() {
 }
 
 void Shell::LoadGame(const std::string& graphicsFolder) {
-  const std::string folder = CheckPath(WithSeparator(graphicsFolder));
+  const std::string folder = CheckPath(WithSeparator(graphicsFolder, platform_.FolderSeparator()));
   std::string error;
   if (!app_.StartUp(folder, error)) Fail(error);
 }

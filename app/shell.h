@@ -88,8 +88,8 @@ class Shell : public AppServices {
   void StartClickIgnored() override { observer_->StartClickIgnored(); }
 
  private:
-  // The folder when it holds an ordinary file; otherwise fails with "Path
-  // not found: " and the folder.
+  // The folder when it holds an ordinary file (as the platform lists it);
+  // otherwise fails with "Path not found: " and the folder.
   std::string CheckPath(const std::string& folder);
   // Composes the window and presents it, once the window is shown.
   void Present();
@@ -125,7 +125,7 @@ constexpr LabelRefresh RefreshFor(game::ControlChange what) {
   return LabelRefresh::Never;
 }
 
-// `folder` with a "/" at its end (unchanged when it already has one).
-std::string WithSeparator(std::string folder);
+// `folder` with `separator` at its end (unchanged when it already has one).
+std::string WithSeparator(std::string folder, char separator = '/');
 
 }  // namespace orvo::app

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gfx/ascii_case.h"
+#include "gfx/utf8_path.h"
 
 namespace orvo::gfx {
 
@@ -31,7 +32,7 @@ std::optional<std::string> MatchInFolder(const fs::path& folder, const std::stri
   std::error_code ec;
   fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
   for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    std::string entry = it->path().filename().string();
+    std::string entry = Utf8FromPath(it->path().filename());
     if (ToLowerAscii(entry) == wanted) matches.push_back(std::move(entry));
   }
   if (matches.empty()) return std::nullopt;
@@ -42,11 +43,11 @@ std::optional<std::string> MatchInFolder(const fs::path& folder, const std::stri
 // entry of its folder that matches it ignoring letter case.
 std::optional<fs::path> Resolve(const std::string& path) {
   if (path.empty()) return std::nullopt;
-  const fs::path written(path);
+  const fs::path written = PathFromUtf8(path);
   if (Exists(written)) return written;
   fs::path current = written.root_path();
   for (const fs::path& part : written.relative_path()) {
-    const std::string name = part.string();
+    const std::string name = Utf8FromPath(part);
     if (name.empty() || name == "." || name == "..") {
       current /= part;
       continue;
@@ -58,7 +59,7 @@ std::optional<fs::path> Resolve(const std::string& path) {
     }
     std::optional<std::string> match = MatchInFolder(current, name);
     if (!match) return std::nullopt;
-    current /= *match;
+    current /= PathFromUtf8(*match);
   }
   return current;
 }
@@ -68,10 +69,10 @@ std::optional<fs::path> Resolve(const std::string& path) {
 std::optional<std::string> FindOrdinaryFile(const std::string& path) {
   std::optional<fs::path> found = Resolve(path);
   if (!found) return std::nullopt;
-  if (IsHidden(found->filename().string())) return std::nullopt;
+  if (IsHidden(Utf8FromPath(found->filename()))) return std::nullopt;
   std::error_code ec;
   if (!fs::is_regular_file(*found, ec)) return std::nullopt;
-  return found->string();
+  return Utf8FromPath(*found);
 }
 
 bool HoldsOrdinaryFile(const std::string& folder) {
@@ -83,7 +84,7 @@ bool HoldsOrdinaryFile(const std::string& folder) {
   if (!fs::is_directory(*found, ec)) return false;
   fs::directory_iterator it(*found, ec);
   for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    if (IsHidden(it->path().filename().string())) continue;
+    if (IsHidden(Utf8FromPath(it->path().filename()))) continue;
     std::error_code type_ec;
     if (it->is_regular_file(type_ec)) return true;
   }

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "gfx/utf8_path.h"
+
 namespace orvo::gfx {
 
 namespace {
@@ -19,7 +21,7 @@ struct FileClose {
 // The whole file, read in blocks so that a size the file system reports
 // wrongly cannot get past the limit.
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
-  std::unique_ptr<std::FILE, FileClose> file(std::fopen(path.c_str(), "rb"));
+  std::unique_ptr<std::FILE, FileClose> file(OpenForReading(path));
   if (!file) {
     error = path + ": cannot open: " + std::strerror(errno);
     return false;
@@ -27,7 +29,7 @@ bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::st
   // Room for the size the file claims, within the limit, so that the buffer
   // does not grow by doubling.
   std::error_code ec;
-  const std::uintmax_t claimed = std::filesystem::file_size(path, ec);
+  const std::uintmax_t claimed = std::filesystem::file_size(PathFromUtf8(path), ec);
   if (!ec) {
     bytes.reserve(static_cast<std::size_t>(
         std::min<std::uintmax_t>(claimed, static_cast<std::uintmax_t>(kMaxPictureFileBytes) + 1)));

@@ -23,6 +23,9 @@ Options:
   --dir DIR         folder for the root; must be new or empty
                     (default: a new folder /var/tmp/orvo-fresh.XXXXXX)
   --keep            keep the root afterwards, for inspection
+  --stages LIST     run only these stages of the test command (scripts/test.sh
+                    werror, sanitize, web, windows; a quoted, space-separated
+                    list); all when not given
   --cache           unpack a cached bootstrap tarball instead of bootstrapping,
                     when one made at most --cache-days ago is there; otherwise
                     bootstrap and store the result as that tarball
@@ -59,6 +62,7 @@ mirror=http://deb.debian.org/debian
 security_mirror=http://deb.debian.org/debian-security
 ref=HEAD
 package=""
+stages=""
 original_args=("$@")
 # Option $1 takes a value: the next argument ($2 is the count of arguments left).
 require_value() {
@@ -68,6 +72,7 @@ while [ $# -gt 0 ]; do
   case $1 in
     --dir) require_value "$1" $#; root_dir=$2; shift 2 ;;
     --keep) keep=yes; shift ;;
+    --stages) require_value "$1" $#; stages=$2; shift 2 ;;
     --package) require_value "$1" $#; package=$2; shift 2 ;;
     --cache) use_cache=yes; shift ;;
     --cache-dir) require_value "$1" $#; cache_dir=$2; shift 2 ;;
@@ -393,8 +398,8 @@ if [ -n "$package" ]; then
   what="./package-install-check.sh $(basename "$package")"
   command="cd /root && bash $what"
 else
-  what=./scripts/test.sh
-  command="cd /root/orvo && ./scripts/test.sh"
+  what="./scripts/test.sh${stages:+ $stages}"
+  command="cd /root/orvo && $what"
 fi
 phase "$what in the root"
 log=$(mktemp /var/tmp/orvo-fresh-log.XXXXXX)
@@ -427,7 +432,7 @@ end_phase
 # test's FAIL lines.
 failures() {
   awk '
-    /^== (werror|sanitize) (build|tests) == / { build = $2 }
+    /^== (werror|sanitize|windows) (build|tests) == / { build = $2 }
     / error: / && errors++ < 5 { print "  " build " build: " $0 }
     /^The following tests FAILED:$/ { listing = 1; next }
     listing && /^\t/ { sub(/^\t/, ""); print "  " build ": " $0; next }

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages that building, playing, testing and packaging
 # Orvo need, when they are missing.
-# Usage: scripts/install-deps.sh [play|test|web|package]
+# Usage: scripts/install-deps.sh [play|test|web|package|windows]
 set -eu
 what=${1:-test}
 packages="build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
@@ -14,6 +14,12 @@ if [ "$what" = web ] || [ "$what" = test ]; then
   # npm comes with Debian's package of that name, or within a Node.js from
   # elsewhere (which then conflicts with Debian's npm).
   command -v npm >/dev/null 2>&1 || packages="$packages npm"
+fi
+if [ "$what" = windows ] || [ "$what" = test ]; then
+  # The Windows program, cross-built with mingw-w64 (GoogleTest from its
+  # sources), zipped, and tested under Wine in Xvfb.
+  packages="$packages g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest ninja-build zip
+    wine wine64 xvfb xauth xdotool imagemagick x11-utils procps python3"
 fi
 if [ "$what" = package ] || [ "$what" = test ]; then
   # CPack's Debian package (dpkg-shlibdeps is in dpkg-dev) and its checks.

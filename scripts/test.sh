@@ -2,13 +2,29 @@
 # Builds Orvo twice and runs every test in both builds: once with warnings as
 # errors, once under AddressSanitizer and UndefinedBehaviorSanitizer; then
 # builds the browser's version and tests its page in headless Chromium, then
-# in headless Firefox ESR.
+# in headless Firefox ESR; then cross-builds the Windows version and tests it
+# under Wine in Xvfb.
+# Usage: scripts/test.sh [STAGE...]   STAGE: werror, sanitize, web, windows
+# (all four when none is named, in that order).
 set -eu
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh test
+stages=${*:-werror sanitize web windows}
+for stage in $stages; do
+  case $stage in
+    werror | sanitize | web | windows) ;;
+    *) echo "usage: scripts/test.sh [werror|sanitize|web|windows]..." >&2; exit 2 ;;
+  esac
+done
+wants() { case " $stages " in *" $1 "*) return 0 ;; esac; return 1; }
+if [ "$stages" = windows ]; then
+  scripts/install-deps.sh windows
+else
+  scripts/install-deps.sh test
+fi
 jobs=$(nproc)
 status=0
 for variant in werror sanitize; do
+  wants "$variant" || continue
   dir=build-$variant
   if [ "$variant" = werror ]; then
     flags="-DORVO_WERROR=ON -DORVO_SANITIZE=OFF"
@@ -31,19 +47,34 @@ done
 # across builds, under its service worker. Then the same tests in Debian's
 # Firefox ESR over WebDriver BiDi (the phone emulation and what only Chromium's
 # DevTools protocol can ask are skipped there, each with a line saying so).
-echo "== web build =="
-page=$(scripts/web.sh --build-only | tail -n 1)
-echo "== web tests =="
-if ! (cd tests/platform/web && npm ci --no-audit --no-fund --loglevel=error) ||
-   ! node tests/platform/web/page_test.mjs "$page" build-werror/orvo-replay ||
-   ! node tests/platform/web/touch_test.mjs "$page" build-werror/orvo-replay ||
-   ! node tests/platform/web/offline_test.mjs "$page"; then
-  status=1
+if wants web; then
+  echo "== web build =="
+  page=$(scripts/web.sh --build-only | tail -n 1)
+  echo "== web tests =="
+  if ! (cd tests/platform/web && npm ci --no-audit --no-fund --loglevel=error) ||
+     ! node tests/platform/web/page_test.mjs "$page" build-werror/orvo-replay ||
+     ! node tests/platform/web/touch_test.mjs "$page" build-werror/orvo-replay ||
+     ! node tests/platform/web/offline_test.mjs "$page"; then
+    status=1
+  fi
+  echo "== web tests in Firefox =="
+  if ! ORVO_BROWSER=firefox node tests/platform/web/page_test.mjs "$page" build-werror/orvo-replay ||
+     ! ORVO_BROWSER=firefox node tests/platform/web/touch_test.mjs "$page" build-werror/orvo-replay ||
+     ! ORVO_BROWSER=firefox node tests/platform/web/offline_test.mjs "$page"; then
+    status=1
+  fi
 fi
-echo "== web tests in Firefox =="
-if ! ORVO_BROWSER=firefox node tests/platform/web/page_test.mjs "$page" build-werror/orvo-replay ||
-   ! ORVO_BROWSER=firefox node tests/platform/web/touch_test.mjs "$page" build-werror/orvo-replay ||
-   ! ORVO_BROWSER=firefox node tests/platform/web/offline_test.mjs "$page"; then
-  status=1
+# The game on Windows: cross-built with mingw-w64, its unit tests and the
+# real program end to end under Wine (compared with a native orvo-replay).
+if wants windows; then
+  echo "== windows build =="
+  if ! scripts/windows.sh --tests; then
+    status=1
+  else
+    echo "== windows tests =="
+    if ! (cd build-windows && ctest --output-on-failure -j "$jobs"); then
+      status=1
+    fi
+  fi
 fi
 exit $status

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "platform/desktop/library_codecs.h"
-
 namespace orvo::headless {
 
 gfx::AlphaMask FixedCellText::Render(app::FontFace /*face*/, const std::string& utf8) const {
@@ -30,8 +28,7 @@ void HeadlessPlatform::EndProgram(int status) {
 }
 
 const gfx::PictureDecoder& HeadlessPlatform::Pictures() {
-  static const desktop::LibraryPictureDecoder kDecoder;
-  return kDecoder;
+  return SystemPictureDecoder();
 }
 
 bool HeadlessPlatform::WaitUntil(std::int64_t deadline) {

@@ -31,6 +31,11 @@ class FixedCellText : public app::LabelText {
   gfx::AlphaMask Render(app::FontFace face, const std::string& utf8) const override;
 };
 
+// The decoder of the system the runner is built for: the desktop's (giflib,
+// libjpeg-turbo; system_pictures.cpp), or WIC's on Windows
+// (system_pictures_wic.cpp). Each build links one of the two.
+const gfx::PictureDecoder& SystemPictureDecoder();
+
 class HeadlessPlatform : public app::Platform {
  public:
   // The clock when the program starts.
@@ -57,7 +62,7 @@ class HeadlessPlatform : public app::Platform {
   [[noreturn]] void EndProgram(int status) override;
   void PresentFrame(const gfx::Surface& /*frame*/) override { ++frames_presented_; }
   const app::LabelText& Text() override { return text_; }
-  // The desktop's decoder (giflib, libjpeg-turbo), as the game's.
+  // The system's decoder, as the game's (SystemPictureDecoder).
   const gfx::PictureDecoder& Pictures() override;
   std::int64_t TickCount() override { return clock_; }
   // The wait is over at once: the clock jumps to its end.

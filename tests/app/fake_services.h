@@ -12,7 +12,7 @@
 
 #include "app/app.h"
 #include "app/app_services.h"
-#include "platform/desktop/library_codecs.h"
+#include "platform/headless/headless_platform.h"
 
 namespace orvo_test {
 
@@ -73,8 +73,7 @@ class FakeServices : public orvo::app::AppServices {
     changes.emplace_back(c, what);
   }
   const orvo::gfx::PictureDecoder& Pictures() override {
-    static const orvo::desktop::LibraryPictureDecoder kDecoder;
-    return kDecoder;
+    return orvo::headless::SystemPictureDecoder();
   }
   [[noreturn]] void EndProgram(int status) override { throw ProgramEnded{status}; }
   void StartClickIgnored() override { ++startsIgnored; }

@@ -260,6 +260,9 @@ TEST(StartupPaths, WithSeparatorAddsOnlyAMissingOne) {
   EXPECT_EQ(WithSeparator("/opt/orvo/"), "/opt/orvo/");
   EXPECT_EQ(WithSeparator("/"), "/");
   EXPECT_EQ(WithSeparator(""), "/");
+  // A drive's root already ends in its separator; a "/" is no "\\".
+  EXPECT_EQ(WithSeparator("C:\\", '\\'), "C:\\");
+  EXPECT_EQ(WithSeparator("C:\\Games\\Orvo", '\\'), "C:\\Games\\Orvo\\");
 }
 
 }  // namespace

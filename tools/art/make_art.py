@@ -985,6 +985,11 @@ def main():
         icon(s).save(os.path.join(ASSETS, "icon-%d.png" % s), optimize=False)
     build_home_icon(512).save(os.path.join(ASSETS, "icon-maskable-512.png"), optimize=False)
     build_home_icon(180).save(os.path.join(ASSETS, "apple-touch-icon.png"), optimize=False)
+    # The Windows program's icon, packed from the PNGs above.
+    sys.path.insert(0, ART)
+    import make_ico  # noqa: E402
+
+    make_ico.main()
 
     build_preview().save(os.path.join(ART, "preview.png"), optimize=False)
     return 0

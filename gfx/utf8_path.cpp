@@ -1,0 +1,27 @@
+#include "gfx/utf8_path.h"
+
+namespace orvo::gfx {
+
+namespace fs = std::filesystem;
+
+fs::path PathFromUtf8(const std::string& utf8) {
+  // A char8_t string is taken as UTF-8 everywhere; a char string would be
+  // taken in the system's narrow encoding.
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8FromPath(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::FILE* OpenForReading(const std::string& utf8) {
+#ifdef _WIN32
+  // The C library's wide open takes the UTF-16 name as it is.
+  return _wfopen(PathFromUtf8(utf8).c_str(), L"rb");
+#else
+  return std::fopen(utf8.c_str(), "rb");
+#endif
+}
+
+}  // namespace orvo::gfx

@@ -1,0 +1,40 @@
+#include "platform/win32/window_layout.h"
+
+#include <algorithm>
+
+#include "app/form.h"
+
+namespace orvo::win32 {
+
+namespace {
+
+// The share of the work area the window may take, as on the Linux desktop.
+constexpr int kComfortablePercent = 85;
+
+// Division rounding towards minus infinity.
+int FloorDiv(int a, int b) {
+  return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+}  // namespace
+
+int WindowScale(int width, int height) {
+  const int across = width * kComfortablePercent / (100 * app::kClientWidth);
+  const int down = height * kComfortablePercent / (100 * app::kClientHeight);
+  return std::max(1, std::min(across, down));
+}
+
+Placement FitInside(int width, int height) {
+  Placement p;
+  p.scale = std::max(1, std::min(width / app::kClientWidth, height / app::kClientHeight));
+  p.x = (width - app::kClientWidth * p.scale) / 2;
+  p.y = (height - app::kClientHeight * p.scale) / 2;
+  return p;
+}
+
+void ToGamePixel(const Placement& placement, int cx, int cy, int& x, int& y) {
+  x = FloorDiv(cx - placement.x, placement.scale);
+  y = FloorDiv(cy - placement.y, placement.scale);
+}
+
+}  // namespace orvo::win32

@@ -1,0 +1,61 @@
+#!/bin/sh
+# Builds Orvo for 64-bit Windows on Debian with mingw-w64 and zips it:
+# orvo-<version>-windows-x64.zip holds an Orvo\ folder with orvo.exe (one
+# static program that needs nothing but Windows), Graphics\, LICENSE and a
+# read-me. Prints the zip's path as its last line.
+# Usage: scripts/windows.sh [--tests]
+# With --tests the Windows build also holds the unit tests and the tests'
+# own program (orvo-test-hooks.exe), for CTest under Wine (scripts/test.sh);
+# its end-to-end test compares with a native orvo-replay, built here too.
+set -eu
+cd "$(dirname "$0")/.."
+tests=OFF
+for arg in "$@"; do
+  case $arg in
+    --tests) tests=ON ;;
+    -h | --help) sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "usage: scripts/windows.sh [--tests]" >&2; exit 2 ;;
+  esac
+done
+scripts/install-deps.sh windows >&2
+jobs=$(nproc)
+# The label glyphs are rendered natively, with the desktop's fonts, as for
+# the web page; the Windows program carries them as a resource.
+cmake -S . -B build-windows-tools -DCMAKE_BUILD_TYPE=Release -DORVO_BUILD_TESTS=OFF \
+  -DORVO_BUILD_BENCH=OFF >/dev/null
+if [ "$tests" = ON ]; then
+  cmake --build build-windows-tools -j "$jobs" --target orvo-make-glyphs orvo-replay >&2
+else
+  cmake --build build-windows-tools -j "$jobs" --target orvo-make-glyphs >&2
+fi
+build-windows-tools/orvo-make-glyphs build-windows-tools/glyphs.bin
+generator=""
+command -v ninja >/dev/null && [ ! -f build-windows/Makefile ] && generator="-G Ninja"
+# shellcheck disable=SC2086
+cmake -S . -B build-windows $generator \
+  -DCMAKE_TOOLCHAIN_FILE="$PWD/platform/win32/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DORVO_WERROR=ON -DORVO_BUILD_BENCH=OFF -DORVO_BUILD_TESTS=$tests \
+  -DORVO_GLYPHS="$PWD/build-windows-tools/glyphs.bin" \
+  -DORVO_REPLAY="$PWD/build-windows-tools/orvo-replay" >/dev/null
+if [ "$tests" = ON ]; then
+  cmake --build build-windows -j "$jobs" >&2
+else
+  cmake --build build-windows -j "$jobs" --target orvo_win32 >&2
+fi
+
+# The zip: every file dated on the release day, so that the same sources
+# give the same zip.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)
+released=$(sed -n 's/^set(ORVO_RELEASE_DATE \(.*\))$/\1/p' CMakeLists.txt)
+name=orvo-$version-windows-x64
+stage=build-windows/zip/Orvo
+rm -rf build-windows/zip "build-windows/$name.zip"
+mkdir -p "$stage/Graphics"
+x86_64-w64-mingw32-strip -o "$stage/orvo.exe" build-windows/orvo.exe
+cp Graphics/* "$stage/Graphics/"
+# Windows' own line ends, for Notepad.
+sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
+sed "s/@VERSION@/$version/; s/\$/\r/" platform/win32/README.txt.in >"$stage/README.txt"
+find build-windows/zip -exec touch -d "$released 12:00:00Z" {} +
+(cd build-windows/zip && find Orvo | LC_ALL=C sort | zip -X -q -D "../$name.zip" -@)
+echo "$PWD/build-windows/$name.zip"
