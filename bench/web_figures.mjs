@@ -3,40 +3,16 @@
 // while a game runs untouched for 10 s.
 // Usage: node bench/web_figures.mjs <page folder>   (run from tests/platform/web's
 // node_modules: NODE_PATH=tests/platform/web/node_modules)
-import { readFileSync, readdirSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { join } from 'node:path';
 import { servePage } from '../tests/platform/web/serve_page.mjs';
+import { kTicksPerSecond, treeTicks } from './process_cpu.mjs';
 
 const require = createRequire(join(process.cwd(), 'tests/platform/web/package.json'));
 const puppeteer = require('puppeteer-core');
 const folder = process.argv[2];
 const server = await servePage(folder);
 const url = 'http://127.0.0.1:' + server.address().port + '/';
-
-// CPU time (user + system, in clock ticks) of a process and all its descendants.
-function treeTicks(root) {
-  const children = new Map();
-  const ticks = new Map();
-  for (const pid of readdirSync('/proc').filter((n) => /^[0-9]+$/.test(n))) {
-    try {
-      const stat = readFileSync('/proc/' + pid + '/stat', 'utf8');
-      const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
-      const parent = Number(fields[1]);
-      ticks.set(Number(pid), Number(fields[11]) + Number(fields[12]));
-      if (!children.has(parent)) children.set(parent, []);
-      children.get(parent).push(Number(pid));
-    } catch { /* the process has gone */ }
-  }
-  let total = 0;
-  const stack = [root];
-  while (stack.length) {
-    const pid = stack.pop();
-    total += ticks.get(pid) || 0;
-    stack.push(...(children.get(pid) || []));
-  }
-  return total;
-}
 
 const loads = [];
 for (let run = 0; run < 5; ++run) {
@@ -60,8 +36,7 @@ for (let run = 0; run < 5; ++run) {
     const before = treeTicks(pid);
     await new Promise((r) => setTimeout(r, 10000));
     const used = treeTicks(pid) - before;
-    const hz = 100;  // USER_HZ on Linux
-    console.log('CPU while a game runs untouched (10 s): ' + (used / hz / 10 * 100).toFixed(2) +
+    console.log('CPU while a game runs untouched (10 s): ' + (used / kTicksPerSecond / 10 * 100).toFixed(2) +
                 ' % of a core (all of the browser\'s processes)');
   }
   await browser.close();

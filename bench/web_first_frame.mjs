@@ -20,11 +20,12 @@
 // the browser's.
 // Usage: node bench/web_first_frame.mjs [--runs N] [--cpu-rounds M] [--breakdown] [--repeat]
 //          <page folder> [other page folder...]
-import { cpSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
+import { cpSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { loadavg, tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { launchBrowser } from '../tests/platform/web/page_lib.mjs';
 import { servePage } from '../tests/platform/web/serve_page.mjs';
+import { kTicksPerSecond, treeTicks } from './process_cpu.mjs';
 
 function usage() {
   console.error('usage: node bench/web_first_frame.mjs [--runs N] [--cpu-rounds M] [--breakdown]' +
@@ -166,32 +167,8 @@ async function firstFrame(path, what) {
   }
 }
 
-// CPU time (user + system, in clock ticks) of a process and all its descendants.
-function treeTicks(rootPid) {
-  const children = new Map();
-  const ticks = new Map();
-  for (const pid of readdirSync('/proc').filter((n) => /^[0-9]+$/.test(n))) {
-    try {
-      const stat = readFileSync('/proc/' + pid + '/stat', 'utf8');
-      const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
-      const parent = Number(fields[1]);
-      ticks.set(Number(pid), Number(fields[11]) + Number(fields[12]));
-      if (!children.has(parent)) children.set(parent, []);
-      children.get(parent).push(Number(pid));
-    } catch { /* the process has gone */ }
-  }
-  let total = 0;
-  const stack = [rootPid];
-  while (stack.length) {
-    const pid = stack.pop();
-    total += ticks.get(pid) || 0;
-    stack.push(...(children.get(pid) || []));
-  }
-  return total;
-}
 const sleep = (t) => new Promise((resolve) => setTimeout(resolve, t));
 const kCpuSeconds = 10;
-const kTicksPerSecond = 100;  // USER_HZ on Linux
 
 // % of a core that the browser's processes use over kCpuSeconds, with a
 // game running untouched or on the blank page.
