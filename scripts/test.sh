@@ -16,11 +16,8 @@ for stage in $stages; do
   esac
 done
 wants() { case " $stages " in *" $1 "*) return 0 ;; esac; return 1; }
-if [ "$stages" = windows ]; then
-  scripts/install-deps.sh windows
-else
-  scripts/install-deps.sh test
-fi
+# shellcheck disable=SC2086 # the stage names, split on purpose
+scripts/install-deps.sh $stages
 jobs=$(nproc)
 status=0
 for variant in werror sanitize; do
@@ -41,27 +38,18 @@ for variant in werror sanitize; do
     status=1
   fi
 done
-# The game in the browser: built with emscripten, its page driven in Debian's
-# headless Chromium by puppeteer-core (pinned in the lock file), and compared
-# with orvo-replay of the warnings-as-errors build; then the page offline and
-# across builds, under its service worker. Then the same tests in Debian's
-# Firefox ESR over WebDriver BiDi (the phone emulation and what only Chromium's
-# DevTools protocol can ask are skipped there, each with a line saying so).
+# The game in the browser: built with emscripten, its page tested in Debian's
+# headless Chromium and Firefox ESR through CTest (tests/platform/web/), its
+# boards compared with a native orvo-replay (scripts/native-tools.sh).
 if wants web; then
   echo "== web build =="
-  page=$(scripts/web.sh --build-only | tail -n 1)
-  echo "== web tests =="
-  if ! (cd tests/platform/web && npm ci --no-audit --no-fund --loglevel=error) ||
-     ! node tests/platform/web/page_test.mjs "$page" build-werror/orvo-replay ||
-     ! node tests/platform/web/touch_test.mjs "$page" build-werror/orvo-replay ||
-     ! node tests/platform/web/offline_test.mjs "$page"; then
+  if ! scripts/web.sh --build-only --tests >/dev/null; then
     status=1
-  fi
-  echo "== web tests in Firefox =="
-  if ! ORVO_BROWSER=firefox node tests/platform/web/page_test.mjs "$page" build-werror/orvo-replay ||
-     ! ORVO_BROWSER=firefox node tests/platform/web/touch_test.mjs "$page" build-werror/orvo-replay ||
-     ! ORVO_BROWSER=firefox node tests/platform/web/offline_test.mjs "$page"; then
-    status=1
+  else
+    echo "== web tests =="
+    if ! (cd build-web && ctest --output-on-failure -j "$jobs"); then
+      status=1
+    fi
   fi
 fi
 # The game on Windows: cross-built with mingw-w64, its unit tests and the

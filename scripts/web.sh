@@ -1,33 +1,39 @@
 #!/bin/sh
 # Builds Orvo for the browser and serves it on 127.0.0.1.
-# Usage: scripts/web.sh [--build-only] [PORT]   (PORT: 8000 when not given)
+# Usage: scripts/web.sh [--build-only] [--tests] [PORT]   (PORT: 8000 when not given)
 # With --build-only it builds and prints the page's folder as its last line:
-# plain static files that any web server can host.
+# plain static files that any web server can host. With --tests the build
+# folder (build-web/) also holds the page's tests for CTest, with the native
+# orvo-replay they compare with.
 set -eu
 cd "$(dirname "$0")/.."
 build_only=""
+tests=OFF
 port=8000
 for arg in "$@"; do
   case $arg in
     --build-only) build_only=yes ;;
-    -h | --help) sed -n '2,5p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
-    *[!0-9]* | "") echo "usage: scripts/web.sh [--build-only] [PORT]" >&2; exit 2 ;;
+    --tests) tests=ON ;;
+    -h | --help) sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *[!0-9]* | "") echo "usage: scripts/web.sh [--build-only] [--tests] [PORT]" >&2; exit 2 ;;
     *) port=$arg ;;
   esac
 done
 scripts/install-deps.sh web >&2
-jobs=$(nproc)
 # The label glyphs are rendered natively, with the desktop's fonts, before the
 # browser's build embeds nothing of FreeType or fontconfig.
-cmake -S . -B build-web-tools -DCMAKE_BUILD_TYPE=Release -DORVO_BUILD_TESTS=OFF \
-  -DORVO_BUILD_BENCH=OFF >/dev/null
-cmake --build build-web-tools -j "$jobs" --target orvo-make-glyphs >&2
-build-web-tools/orvo-make-glyphs build-web-tools/glyphs.bin
+if [ "$tests" = ON ]; then
+  tools=$(scripts/native-tools.sh orvo-make-glyphs orvo-replay | tail -n 1)
+else
+  tools=$(scripts/native-tools.sh orvo-make-glyphs | tail -n 1)
+fi
+"$tools/orvo-make-glyphs" "$tools/glyphs.bin"
 # Emscripten's JavaScript optimizer finds Debian's acorn only through NODE_PATH.
 export NODE_PATH=/usr/share/nodejs
-emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DORVO_BUILD_TESTS=OFF \
-  -DORVO_BUILD_BENCH=OFF -DORVO_GLYPHS="$PWD/build-web-tools/glyphs.bin" >/dev/null
-cmake --build build-web -j "$jobs" >&2
+emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DORVO_BUILD_TESTS=$tests \
+  -DORVO_BUILD_BENCH=OFF -DORVO_GLYPHS="$tools/glyphs.bin" \
+  -DORVO_REPLAY="$tools/orvo-replay" >/dev/null
+cmake --build build-web -j "$(nproc)" >&2
 page="$PWD/build-web/page"
 if [ -n "$build_only" ]; then
   echo "$page"

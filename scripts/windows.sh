@@ -6,7 +6,7 @@
 # Usage: scripts/windows.sh [--tests]
 # With --tests the Windows build also holds the unit tests and the tests'
 # own program (orvo-test-hooks.exe), for CTest under Wine (scripts/test.sh);
-# its end-to-end test compares with a native orvo-replay, built here too.
+# its end-to-end test compares with a native orvo-replay (scripts/native-tools.sh).
 set -eu
 cd "$(dirname "$0")/.."
 tests=OFF
@@ -21,22 +21,19 @@ scripts/install-deps.sh windows >&2
 jobs=$(nproc)
 # The label glyphs are rendered natively, with the desktop's fonts, as for
 # the web page; the Windows program carries them as a resource.
-cmake -S . -B build-windows-tools -DCMAKE_BUILD_TYPE=Release -DORVO_BUILD_TESTS=OFF \
-  -DORVO_BUILD_BENCH=OFF >/dev/null
 if [ "$tests" = ON ]; then
-  cmake --build build-windows-tools -j "$jobs" --target orvo-make-glyphs orvo-replay >&2
+  tools=$(scripts/native-tools.sh orvo-make-glyphs orvo-replay | tail -n 1)
 else
-  cmake --build build-windows-tools -j "$jobs" --target orvo-make-glyphs >&2
+  tools=$(scripts/native-tools.sh orvo-make-glyphs | tail -n 1)
 fi
-build-windows-tools/orvo-make-glyphs build-windows-tools/glyphs.bin
+"$tools/orvo-make-glyphs" "$tools/glyphs.bin"
 generator=""
 command -v ninja >/dev/null && [ ! -f build-windows/Makefile ] && generator="-G Ninja"
 # shellcheck disable=SC2086
 cmake -S . -B build-windows $generator \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/platform/win32/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DORVO_WERROR=ON -DORVO_BUILD_BENCH=OFF -DORVO_BUILD_TESTS=$tests \
-  -DORVO_GLYPHS="$PWD/build-windows-tools/glyphs.bin" \
-  -DORVO_REPLAY="$PWD/build-windows-tools/orvo-replay" >/dev/null
+  -DORVO_GLYPHS="$tools/glyphs.bin" -DORVO_REPLAY="$tools/orvo-replay" >/dev/null
 if [ "$tests" = ON ]; then
   cmake --build build-windows -j "$jobs" >&2
 else

@@ -7,6 +7,11 @@
 # a measure of the game's idle CPU, see only the game.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winebus.sys=d"
 export WINEDEBUG=-all
+# Wine names files in the locale's encoding: under C or POSIX (a bare
+# machine's shell, a container, "env -i") it cannot open a file whose name
+# is not ASCII. The tests name folders in Greek and German, so every Wine
+# process runs in the one UTF-8 locale every system has, whatever the caller's.
+export LC_ALL=C.UTF-8
 
 # Starts a lasting Wine session in the prefix $1, made and configured on
 # first use. The first Wine process starts Wine's background processes, which
