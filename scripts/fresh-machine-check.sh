@@ -1,459 +1,157 @@
 #!/bin/bash
-# Runs the README's test command on a machine as fresh as it gets: a minimal
-# Debian 12 root (variant minbase) with this project cloned into it, entered
-# with chroot. Whatever scripts/install-deps.sh forgets to install shows up
-# here as a failing build or test. With --package, installs the game's Debian
-# package in such a root instead (scripts/package-install-check.sh).
+# Usage: scripts/fresh-machine-check.sh [options] [COMMIT]
+#
+# Runs ./scripts/test.sh at COMMIT (default HEAD; committed work only) in a
+# fresh Debian 12 minbase root made by mmdebstrap, as root, with no locale and
+# nothing of this machine's environment: whatever scripts/install-deps.sh
+# forgets shows up as a failing build or test. Prints the verdict and what
+# failed; exits with the command's status, 125 when the root could not be
+# made, 2 for a bad command line. Needs root, mmdebstrap and Debian's mirror.
+#
+#   --stages "LIST"  only these stages of the test command (werror sanitize web windows)
+#   --locale LOCALE  run the command with LANG=LOCALE (default: no locale at all)
+#   --package DEB    instead, install the package DEB in the root and check it
+#                    (scripts/package-install-check.sh); nothing is cloned
+#   --cache          start from a bootstrap of at most 7 days ago, kept in
+#                    /var/tmp/orvo-fresh-cache (made when there is none)
+#   --keep           keep the root and the output in /var/tmp afterwards
+#
+# mmdebstrap runs the root in namespaces of its own (mounts, processes, host
+# name) and removes it afterwards, also when interrupted: no mount, process
+# or file of it is left here. This script is also its customize hook
+# (MMDEBSTRAP_HOOK is then set), which prepares the root and runs the command.
 set -euo pipefail
 
-usage() {
-  cat <<'EOF'
-Usage: scripts/fresh-machine-check.sh [options] [REF]
+# ---- in the root: mmdebstrap's customize hook ($1 is the root) -----------
+if [ "${MMDEBSTRAP_HOOK:-}" = customize ]; then
+  root=$1
+  # What an installed machine has beside its packages: its name in
+  # /etc/hosts, and the certificate authorities this machine's administrator
+  # added (a network that inspects TLS signs with its own; npm needs them).
+  printf '127.0.0.1\tlocalhost\n127.0.1.1\t%s\n::1\tlocalhost ip6-localhost ip6-loopback\n' \
+    "$(cat "$root/etc/hostname")" >"$root/etc/hosts"
+  mkdir -p "$root/usr/local/share/ca-certificates"
+  cp -rL /usr/local/share/ca-certificates/. "$root/usr/local/share/ca-certificates/" 2>/dev/null || true
+  if [ -n "$ORVO_PACKAGE" ]; then
+    cp "$ORVO_PACKAGE" "$root/root/"
+    for script in package-install-check.sh xvfb-lib.sh; do
+      git -C "$ORVO_REPO" show "$ORVO_COMMIT:scripts/$script" >"$root/root/$script"
+    done
+    command="cd /root && bash ./package-install-check.sh $(basename "$ORVO_PACKAGE")"
+  else
+    git clone --quiet --no-hardlinks "$ORVO_REPO" "$root/root/orvo"
+    git -C "$root/root/orvo" -c advice.detachedHead=false checkout --quiet --detach "$ORVO_COMMIT"
+    command="cd /root/orvo && ./scripts/test.sh $ORVO_STAGES"
+  fi
+  # A login shell of root on a new machine: no environment but its own, no
+  # input (no prompt can wait), default signal actions, and a process
+  # namespace of its own, so that nothing the tests start outlives them.
+  set +e
+  chroot "$root" unshare --pid --fork --kill-child --mount-proc --propagation unchanged \
+    env -i --default-signal=INT,QUIT HOME=/root USER=root LOGNAME=root SHELL=/bin/bash \
+    TERM="${TERM:-dumb}" ${ORVO_LOCALE:+LANG=$ORVO_LOCALE} \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    NODE_EXTRA_CA_CERTS=/etc/ssl/certs/ca-certificates.crt \
+    /bin/bash -lc "$command" </dev/null 2>&1 |
+    # Each stage's heading ("== werror build ==") gets the time of day.
+    awk '/^== .* ==$/ { "date +%H:%M:%S" | getline t; close("date +%H:%M:%S"); $0 = $0 " [" t "]" }
+         { print; fflush() }' | tee "$ORVO_WORK/log"
+  echo "${PIPESTATUS[0]}" >"$ORVO_WORK/status"
+  exit 0
+fi
 
-Bootstraps a minimal Debian 12 (bookworm) root, clones this checkout into it
-at REF (default HEAD; committed work only), and runs ./scripts/test.sh there
-as root with chroot. Prints the test command's verdict and exits with its
-status; 125 when the root could not be set up, 2 for a bad command line.
-Needs root and network access to Debian's mirror.
-
-Options:
-  --package DEB     instead of the test command: copy the package file DEB and
-                    scripts/package-install-check.sh into the root and run that
-                    (install, play, replay, purge); nothing is cloned
-  --dir DIR         folder for the root; must be new or empty
-                    (default: a new folder /var/tmp/orvo-fresh.XXXXXX)
-  --keep            keep the root afterwards, for inspection
-  --stages LIST     run only these stages of the test command (scripts/test.sh
-                    werror, sanitize, web, windows; a quoted, space-separated
-                    list); all when not given
-  --cache           unpack a cached bootstrap tarball instead of bootstrapping,
-                    when one made at most --cache-days ago is there; otherwise
-                    bootstrap and store the result as that tarball
-  --cache-dir DIR   where the tarball lives (default /var/tmp/orvo-fresh-cache)
-  --cache-days N    how old the tarball may be (default 7)
-  --tool NAME       mmdebstrap or debootstrap (default: mmdebstrap if installed)
-  --mirror URL      Debian mirror (default http://deb.debian.org/debian)
-  --security-mirror URL   (default http://deb.debian.org/debian-security)
-  -h, --help        this text
-
-The cached tarball is the bootstrap's own output, never a root that has been
-used: each run checks its checksum and unpacks it into a new empty folder, so
-the test command always starts from minbase and nothing else.
-EOF
-}
-
-# Exit status when the root cannot be made (as git bisect run's "skip").
-readonly SETUP_FAILED=125
-
-die() {
-  echo "fresh-machine-check: $*" >&2
-  exit "$SETUP_FAILED"
-}
-
-# ---- command line ----------------------------------------------------------
-
-root_dir=""
-keep=""
-use_cache=""
-cache_dir=/var/tmp/orvo-fresh-cache
-cache_days=7
-tool=""
-mirror=http://deb.debian.org/debian
-security_mirror=http://deb.debian.org/debian-security
-ref=HEAD
-package=""
-stages=""
-original_args=("$@")
-# Option $1 takes a value: the next argument ($2 is the count of arguments left).
-require_value() {
-  [ "$2" -ge 2 ] || { echo "$1 needs a value" >&2; usage >&2; exit 2; }
-}
+# ---- on this machine ---------------------------------------------------------
+stages="" locale="" package="" cache="" keep="" ref=HEAD
+usage() { sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'; }
 while [ $# -gt 0 ]; do
   case $1 in
-    --dir) require_value "$1" $#; root_dir=$2; shift 2 ;;
+    --stages | --locale | --package) [ $# -ge 2 ] || { usage >&2; exit 2; } ;;&
+    --stages) stages=$2; shift 2 ;;
+    --locale) locale=$2; shift 2 ;;
+    --package) package=$(readlink -f "$2"); [ -f "$package" ] || { echo "no file: $2" >&2; exit 2; }
+      shift 2 ;;
+    --cache) cache=yes; shift ;;
     --keep) keep=yes; shift ;;
-    --stages) require_value "$1" $#; stages=$2; shift 2 ;;
-    --package) require_value "$1" $#; package=$2; shift 2 ;;
-    --cache) use_cache=yes; shift ;;
-    --cache-dir) require_value "$1" $#; cache_dir=$2; shift 2 ;;
-    --cache-days) require_value "$1" $#; cache_days=$2; shift 2 ;;
-    --tool) require_value "$1" $#; tool=$2; shift 2 ;;
-    --mirror) require_value "$1" $#; mirror=$2; shift 2 ;;
-    --security-mirror) require_value "$1" $#; security_mirror=$2; shift 2 ;;
     -h | --help) usage; exit 0 ;;
     -*) echo "unknown option: $1" >&2; usage >&2; exit 2 ;;
     *) ref=$1; shift ;;
   esac
 done
-case $cache_days in
-  '' | *[!0-9]*) echo "--cache-days takes a whole number of days" >&2; exit 2 ;;
-esac
-if [ -n "$package" ]; then
-  [ -f "$package" ] || { echo "no package file: $package" >&2; exit 2; }
-  package=$(readlink -f "$package")
-fi
-if [ -z "$tool" ]; then
-  if command -v mmdebstrap >/dev/null; then tool=mmdebstrap; else tool=debootstrap; fi
-fi
-case $tool in
-  mmdebstrap | debootstrap) ;;
-  *) echo "--tool is mmdebstrap or debootstrap" >&2; exit 2 ;;
-esac
-
-[ "$(id -u)" -eq 0 ] || die "needs root (it bootstraps a root folder, mounts and chroots)"
-for needed in "$tool" chroot git mount umount tar sha256sum; do
-  command -v "$needed" >/dev/null || die "missing tool: $needed"
-done
-
-# Every mount below is made in a mount namespace of this script's own, so the
-# host never sees them, and they vanish with the script's last process even if
-# it is killed before it can unmount them.
-if [ -z "${ORVO_FRESH_CHECK_NAMESPACE:-}" ] && command -v unshare >/dev/null &&
-  unshare --mount --propagation private true 2>/dev/null; then
-  export ORVO_FRESH_CHECK_NAMESPACE=1
-  exec unshare --mount --propagation private -- "$BASH" "$0" "${original_args[@]}"
-fi
-
+die() { echo "fresh-machine-check: $*" >&2; exit 125; }
+[ "$(id -u)" -eq 0 ] || die "needs root"
+command -v mmdebstrap >/dev/null || die "needs mmdebstrap (apt-get install mmdebstrap)"
 repo=$(cd "$(dirname "$0")/.." && pwd)
-commit=$(git -C "$repo" rev-parse --verify --quiet "$ref^{commit}") ||
-  die "no commit '$ref' in $repo"
-
-# ---- phases and timings ----------------------------------------------------
-
-started=$(date +%s)
-phase_name=""
-phase_started=0
-timings=()
-clock() { date +%H:%M:%S; }
-minutes() { printf '%dm%02ds' $(($1 / 60)) $(($1 % 60)); }
-end_phase() {
-  [ -n "$phase_name" ] || return 0
-  local took=$(($(date +%s) - phase_started))
-  timings+=("$(printf '%-31s %s' "$phase_name" "$(minutes "$took")")")
-  echo "== [$(clock)] $phase_name took $(minutes "$took")"
-  phase_name=""
-}
-phase() {
-  end_phase
-  phase_name=$1
-  phase_started=$(date +%s)
-  echo
-  echo "== [$(clock)] $1"
-}
-
-# ---- the root, its mounts and the clean-up ---------------------------------
-
-root=""
-made_root=""
-mounted=()
-log=""
-
-# Mount points at or under the root, deepest first, as this namespace sees
-# them (mountinfo writes a space in a path as \040).
-# shellcheck disable=SC2317 # run from the EXIT trap
-mounts_under_root() {
-  local escaped=${root// /\\040}
-  awk -v r="$escaped" '$5 == r || index($5, r "/") == 1 {print $5}' /proc/self/mountinfo |
-    sort -r | sed 's/\\040/ /g'
-}
-
-# Processes started inside the root (a daemon from a package's set-up, a
-# test's X server) hold its mounts; they are ended before the unmounting.
-# shellcheck disable=SC2317 # run from the EXIT trap
-end_processes_in_root() {
-  local pids pid signal
-  for signal in TERM KILL; do
-    pids=""
-    for pid in /proc/[0-9]*; do
-      [ "$(readlink "$pid/root" 2>/dev/null)" = "$root" ] && pids="$pids ${pid#/proc/}"
-    done
-    [ -n "$pids" ] || return 0
-    echo "ending processes left in the root:$pids" >&2
-    # shellcheck disable=SC2086
-    kill -s "$signal" $pids 2>/dev/null || true
-    sleep 2
-  done
-}
-
-# shellcheck disable=SC2317 # run from the EXIT trap
-unmount_all() {
-  local i point
-  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
-    umount "${mounted[i]}" 2>/dev/null || umount -l "${mounted[i]}" ||
-      echo "could not unmount ${mounted[i]}" >&2
-  done
-  mounted=()
-  # Anything mounted inside the root by what ran there.
-  while IFS= read -r point; do
-    [ -n "$point" ] || continue
-    umount -R "$point" 2>/dev/null || umount -R -l "$point" || echo "could not unmount $point" >&2
-  done < <(mounts_under_root)
-}
-
-# shellcheck disable=SC2317 # run from the EXIT trap
-cleanup() {
+commit=$(git -C "$repo" rev-parse --verify --quiet "$ref^{commit}") || die "no commit '$ref'"
+work=$(mktemp -d /var/tmp/orvo-fresh.XXXXXX)
+pid=""
+# shellcheck disable=SC2317 # run by the EXIT trap
+finish() {
   local status=$?
-  trap - EXIT INT TERM HUP
   set +e
-  end_phase
-  if [ -n "$root" ] && [ -d "$root" ]; then
-    end_processes_in_root
-    unmount_all
-    if [ -n "$(mounts_under_root)" ]; then
-      echo "mounts are left under $root; it is not removed:" >&2
-      mounts_under_root >&2
-    elif [ -n "$keep" ]; then
-      echo "kept the root: $root (enter it with: chroot $root /bin/bash)"
-      [ -s "$log" ] && echo "kept the test command's output: $log"
-    else
-      local removing_started
-      removing_started=$(date +%s)
-      echo "== [$(clock)] removing the root"
-      # --one-file-system: never follow into anything still mounted below.
-      if [ -n "$made_root" ]; then
-        rm -rf --one-file-system "$root"
-      else
-        find "$root" -mindepth 1 -maxdepth 1 -exec rm -rf --one-file-system {} +
-      fi
-      echo "== [$(clock)] removed in $(minutes $(($(date +%s) - removing_started)))"
-    fi
-  fi
-  [ -n "$keep" ] || rm -f "$log"
+  # Interrupted: Ctrl-C for everything mmdebstrap runs (during its hooks it
+  # ignores other signals); waiting lets it end its namespaces and remove
+  # its root.
+  [ -n "$pid" ] && { kill -INT -- "-$pid" 2>/dev/null; wait "$pid" 2>/dev/null; }
+  if [ -n "$keep" ]; then echo "kept: $work (the root in root/, the output in log)"
+  else rm -rf --one-file-system "$work"; fi
   exit "$status"
 }
-trap cleanup EXIT
-trap 'exit 129' HUP
+trap finish EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
+trap 'exit 129' HUP
+[ "$(df -Pk "$work" | awk 'NR == 2 {print $4}')" -ge $((8 << 20)) ] || die "needs 8 GB in /var/tmp"
 
-bind() {
-  local from=$1 to=$root$1
-  mkdir -p "$to"
-  mount --bind "$from" "$to"
-  mounted+=("$to")
-}
-
-if [ -n "$root_dir" ]; then
-  mkdir -p "$root_dir"
-  root=$(cd "$root_dir" && pwd -P)
-  [ -z "$(ls -A "$root")" ] || { root=""; die "$root_dir is not empty; a fresh root needs an empty folder"; }
-else
-  root=$(mktemp -d /var/tmp/orvo-fresh.XXXXXX)
-  root=$(cd "$root" && pwd -P)
-  made_root=yes
-  chmod 755 "$root"
-fi
-
-# The packages, the two builds and the clone take a little over 2 GB.
-free_kb=$(df -Pk "$root" | awk 'NR == 2 {print $4}')
-[ "$free_kb" -ge $((4 * 1024 * 1024)) ] ||
-  die "only $((free_kb / 1024)) MB free for the root in $root; it needs 4 GB"
-
-echo "fresh-machine-check: commit $(git -C "$repo" log -1 --format='%h %s' "$commit")"
-echo "fresh-machine-check: root $root ($tool, Debian 12 minbase)"
-if [ -n "$(git -C "$repo" status --porcelain --untracked-files=no 2>/dev/null)" ]; then
-  echo "fresh-machine-check: note: uncommitted changes in $repo are not part of the check"
-fi
-
-# ---- bootstrap -------------------------------------------------------------
-
-arch=$(dpkg --print-architecture)
-sources=(
-  "deb $mirror bookworm main"
-  "deb $mirror bookworm-updates main"
-  "deb $security_mirror bookworm-security main"
-)
-cache_tar=$cache_dir/bookworm-minbase-$arch.tar
-cache_key="$tool minbase bookworm $arch ${sources[*]}"
-
-# Bootstraps into the folder $1 (mmdebstrap: or the tarball $1 ending in .tar).
-bootstrap() {
-  if [ "$tool" = mmdebstrap ]; then
-    mmdebstrap --mode=root --variant=minbase --quiet bookworm "$1" "${sources[@]}"
-  else
-    debootstrap --variant=minbase bookworm "$1" "$mirror"
-    # A Debian installer also sets up the updates and the security archive.
-    printf '%s\n' "${sources[@]}" >"$1/etc/apt/sources.list"
-    rm -rf "$1/var/lib/apt/lists/"* "$1/var/cache/apt/archives/"*.deb
+sources=("deb http://deb.debian.org/debian bookworm main"
+         "deb http://deb.debian.org/debian bookworm-updates main"
+         "deb http://deb.debian.org/debian-security bookworm-security main")
+from=(--variant=minbase)
+if [ -n "$cache" ]; then
+  # The bootstrap's own output, never a root that has been used; each run
+  # makes its /dev anew.
+  tarball=/var/tmp/orvo-fresh-cache/bookworm-minbase.tar
+  if [ -z "$(find "$tarball" -mtime -7 2>/dev/null)" ]; then
+    echo "== making the cached bootstrap $tarball"
+    mmdebstrap --mode=unshare --variant=minbase --quiet bookworm - "${sources[@]}" |
+      mmtarfilter --path-exclude='/dev/*' >"$work/cache.tar" || die "the bootstrap failed"
+    mkdir -p "$(dirname "$tarball")"
+    mv "$work/cache.tar" "$tarball"
   fi
-}
-
-# Whether the cached tarball is whole, made for these settings, and recent.
-cache_usable() {
-  local created key age
-  [ -f "$cache_tar" ] && [ -f "$cache_tar.sha256" ] && [ -f "$cache_tar.info" ] || return 1
-  key=$(sed -n 's/^key=//p' "$cache_tar.info")
-  created=$(sed -n 's/^created=//p' "$cache_tar.info")
-  [ "$key" = "$cache_key" ] || { echo "cached root was made with other settings"; return 1; }
-  age=$(($(date +%s) - ${created:-0}))
-  [ "$age" -le $((cache_days * 86400)) ] || {
-    echo "cached root is $((age / 86400)) days old"
-    return 1
-  }
-  echo "checking the cached root's checksum"
-  (cd "$cache_dir" && sha256sum --quiet -c "$(basename "$cache_tar").sha256") || return 1
-  echo "cached root made $(date -d "@$created" '+%Y-%m-%d %H:%M') ($((age / 3600)) hours ago)"
-}
-
-store_in_cache() {
-  local tmp
-  mkdir -p "$cache_dir"
-  tmp=$(mktemp "$cache_dir/.new.XXXXXX")
-  if [ "$tool" = mmdebstrap ]; then
-    rm -f "$tmp"
-    bootstrap "$tmp.tar" || { rm -f "$tmp.tar"; return 1; }
-    mv "$tmp.tar" "$tmp"
-  else
-    bootstrap "$root" || return 1
-    tar -C "$root" --numeric-owner -cpf "$tmp" .
-  fi
-  (cd "$cache_dir" && sha256sum "$(basename "$tmp")") |
-    sed "s|$(basename "$tmp")\$|$(basename "$cache_tar")|" >"$tmp.sha256"
-  printf 'key=%s\ncreated=%s\n' "$cache_key" "$(date +%s)" >"$tmp.info"
-  mv -f "$tmp" "$cache_tar"
-  mv -f "$tmp.sha256" "$cache_tar.sha256"
-  mv -f "$tmp.info" "$cache_tar.info"
-}
-
-if [ -n "$use_cache" ]; then
-  phase "bootstrap (cache $cache_tar)"
-  if cache_usable; then
-    echo "unpacking the cached root"
-  else
-    echo "making a new cached root"
-    store_in_cache || die "bootstrap failed"
-  fi
-  if [ -z "$(ls -A "$root")" ]; then
-    tar -C "$root" --numeric-owner -xpf "$cache_tar" || die "could not unpack $cache_tar"
-  fi
-else
-  phase "bootstrap"
-  bootstrap "$root" || die "bootstrap failed"
+  from=(--variant=custom --skip=update --setup-hook="tar-in $tarball /")
 fi
-if [ ! -x "$root/usr/bin/apt-get" ] || [ ! -x "$root/bin/bash" ]; then
-  die "the bootstrap made no usable root"
-fi
-
-# ---- what a machine has beside its packages ---------------------------------
-
-phase "prepare the root"
-# Name resolution for apt: the host's resolver; the host name as the kernel
-# reports it, as an installed machine has it in /etc/hosts.
-rm -f "$root/etc/resolv.conf"
-cp -L /etc/resolv.conf "$root/etc/resolv.conf" || die "no /etc/resolv.conf to copy"
-hostname=$(cat /proc/sys/kernel/hostname)
-echo "$hostname" >"$root/etc/hostname"
-printf '127.0.0.1\tlocalhost\n127.0.1.1\t%s\n::1\tlocalhost ip6-localhost ip6-loopback\n' \
-  "$hostname" >"$root/etc/hosts"
-# The certificate authorities this machine's administrator added (a network
-# that inspects TLS, as this one may, signs with its own): the root trusts
-# them as the host does once Debian's ca-certificates package is installed,
-# and Node.js (npm) is pointed at the system's store. Debian's packages come
-# over plain HTTP and need none of this.
-if [ -d /usr/local/share/ca-certificates ]; then
-  mkdir -p "$root/usr/local/share/ca-certificates"
-  cp -rL /usr/local/share/ca-certificates/. "$root/usr/local/share/ca-certificates/"
-fi
-# There is no init system in a chroot: packages must not start services, which
-# would keep running inside the root after the check.
-printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
-chmod 755 "$root/usr/sbin/policy-rc.d"
-echo "packages in the root: $(chroot "$root" dpkg-query -W -f '.\n' | wc -l) (minbase only)"
-
-if [ -n "$package" ]; then
-  phase "copy $(basename "$package")"
-  cp "$package" "$root/root/"
-  # The check script and what it sources, as committed, like the clone of
-  # the test command.
-  for script in package-install-check.sh xvfb-lib.sh; do
-    git -C "$repo" show "$commit:scripts/$script" >"$root/root/$script" ||
-      die "no scripts/$script in commit $commit"
-  done
-  ls -l "$root/root/"
-else
-  phase "clone $(git -C "$repo" rev-parse --short "$commit")"
-  clone=$root/root/orvo
-  git clone --quiet --no-hardlinks "$repo" "$clone"
-  if ! git -C "$clone" cat-file -e "$commit^{commit}" 2>/dev/null; then
-    git -C "$clone" fetch --quiet "$repo" "$ref" || die "could not fetch $ref into the clone"
-  fi
-  git -C "$clone" -c advice.detachedHead=false checkout --quiet --detach "$commit"
-  echo "cloned into ${clone#"$root"} at $(git -C "$clone" rev-parse --short HEAD)"
-fi
-
-# ---- the README's test command ----------------------------------------------
-
-phase "mount /proc /sys /dev"
-mkdir -p "$root/proc"
-mount -t proc proc "$root/proc"
-mounted+=("$root/proc")
-bind /sys
-bind /dev
-for sub in /dev/pts /dev/shm; do
-  if mountpoint -q "$sub"; then bind "$sub"; fi
-done
-printf '  %s\n' "${mounted[@]}"
-
-if [ -n "$package" ]; then
-  what="./package-install-check.sh $(basename "$package")"
-  command="cd /root && bash $what"
-else
-  what="./scripts/test.sh${stages:+ $stages}"
-  command="cd /root/orvo && $what"
-fi
-phase "$what in the root"
-log=$(mktemp /var/tmp/orvo-fresh-log.XXXXXX)
-# The test command's stage headings ("== werror build ==") get the time of
-# day, so the summary shows how long the packages, builds and tests took.
-stamp_stages() {
-  awk '/^== .* ==$/ { clock = "date +%H:%M:%S"; clock | getline t; close(clock); $0 = $0 " [" t "]" }
-       { print; fflush() }'
-}
-# A login shell of root on a new machine: a clean environment, no input (so
-# no prompt can wait for an answer), the one locale every system has, and
-# Ctrl-C and SIGQUIT with their default action even when this script was
-# started with them ignored (by nohup, or in the background of a shell).
-status=0
-test_started=$(date +%s)
-(
-  set -o pipefail
-  env -i --default-signal=INT,QUIT HOME=/root USER=root LOGNAME=root SHELL=/bin/bash TERM="${TERM:-dumb}" LANG=C.UTF-8 \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    NODE_EXTRA_CA_CERTS=/etc/ssl/certs/ca-certificates.crt \
-    chroot "$root" /bin/bash -lc "$command" </dev/null 2>&1 |
-    stamp_stages | tee "$log"
-) &
-# Waiting on a background job lets a signal to this script reach its trap.
-wait $! || status=$?
-end_phase
-
-# What failed, from the test command's output: compiler errors, the tests
-# CTest lists as failed (with the build they failed in), and the end-to-end
-# test's FAIL lines.
-failures() {
-  awk '
-    /^== (werror|sanitize|windows) (build|tests) == / { build = $2 }
-    / error: / && errors++ < 5 { print "  " build " build: " $0 }
-    /^The following tests FAILED:$/ { listing = 1; next }
-    listing && /^\t/ { sub(/^\t/, ""); print "  " build ": " $0; next }
-    { listing = 0 }
-    /^FAIL: / { print "  " build ": " $0 }
-  ' "$log"
-}
+target=/dev/null
+[ -n "$keep" ] && target=$work/root
+what=${package:+"package-install-check.sh $(basename "$package")"}
+what=${what:-"./scripts/test.sh${stages:+ $stages}"}
+echo "== $what at $(git -C "$repo" log -1 --format='%h %s' "$commit")"
+echo "== in a fresh Debian 12 root, ${locale:+LANG=$locale}${locale:-no locale}, begun $(date +%H:%M:%S)"
+export ORVO_REPO=$repo ORVO_COMMIT=$commit ORVO_STAGES=$stages ORVO_LOCALE=$locale
+export ORVO_PACKAGE=$package ORVO_WORK=$work TMPDIR=$work
+# In the background, so that a signal reaches the traps above at once, and in
+# a process group of its own, which finish() interrupts; with Ctrl-C's
+# default action, which a background job would otherwise ignore.
+setsid env --default-signal=INT,QUIT mmdebstrap --mode=unshare --quiet "${from[@]}" \
+  --customize-hook="$(readlink -f "$0")" bookworm "$target" "${sources[@]}" &
+pid=$!
+wait "$pid" || true
+pid=""
+[ -s "$work/status" ] || die "the root could not be made"
+status=$(cat "$work/status")
 
 echo
-echo "== timings"
-printf '  %s\n' "${timings[@]}"
-printf '  %-31s %s\n' total "$(minutes $(($(date +%s) - started)))"
-echo "  in the test command, begun at $(date -d "@$test_started" +%H:%M:%S):"
-grep -E '^== .* == \[[0-9:]+\]$' "$log" | sed 's/^/    /' || true
-echo
-short=$(git -C "$repo" rev-parse --short "$commit")
-[ -n "$package" ] && short="$(basename "$package") (scripts of $short)"
+echo "== ended $(date +%H:%M:%S); stages:"
+grep -E '^== .* == \[[0-9:]+\]$' "$work/log" | sed 's/^/    /' || true
+verdict="$what on a fresh Debian 12 root: $(git -C "$repo" rev-parse --short "$commit")"
 if [ "$status" -eq 0 ]; then
-  echo "== VERDICT: PASS: $what passed on a fresh Debian 12 root: $short"
+  echo "== VERDICT: PASS: $verdict"
 else
-  echo "== VERDICT: FAIL: $what exited with status $status on a fresh Debian 12 root: $short"
-  failures
+  echo "== VERDICT: FAIL (status $status): $verdict"
+  # What failed: compiler errors, the tests CTest lists, end-to-end FAIL lines.
+  awk '/^== .* (build|tests) ==/ { stage = $2 }
+       / error: / && errors++ < 5 { print "  " stage ": " $0 }
+       /^The following tests FAILED:$/ { listing = 1; next }
+       listing && /^\t/ { sub(/^\t/, ""); print "  " stage ": " $0; next }
+       { listing = 0 }
+       /^FAIL: / { print "  " stage ": " $0 }' "$work/log"
 fi
 exit "$status"
