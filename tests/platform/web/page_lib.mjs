@@ -1,59 +1,136 @@
-// What the page tests share: checks that count failures, waits that poll a
-// condition in the page, the browser, window coordinates on the scaled
-// canvas, and the boards orvo-replay gives for a scenario.
-// The browser is Debian's Chromium (over the DevTools protocol), or with
-// ORVO_BROWSER=firefox Debian's Firefox ESR (over WebDriver BiDi); what a
-// browser cannot be asked to do is skipped there, with a line saying why.
+// What the page tests share, on Node's own test runner (node:test, Node 18.19
+// or later): the browser a test file runs in, the steps its sections are made
+// of, waits that poll a condition in the page, window coordinates on the
+// scaled canvas, and the boards orvo-replay gives for a scenario.
+// The browser is the engine that ORVO_BROWSER names: Debian's Chromium (over
+// the DevTools protocol) when not set, or Firefox ESR (over WebDriver BiDi);
+// ORVO_BROWSER_PROGRAM, when set, is the program to start instead of Debian's.
+// What an engine cannot be asked to do is skipped there, the reason shown in
+// the runner's report; a file whose browser is not installed skips its tests
+// and exits with kNoBrowser, which CTest reports as a skip.
+import { accessSync, constants } from 'node:fs';
 import { spawnSync } from 'node:child_process';
+import assert from 'node:assert/strict';
+import { test } from 'node:test';
 import puppeteer from 'puppeteer-core';
 
 // Every wait polls for its condition for up to 20 s; a loaded machine meets
 // each in well under that, and nothing here bounds how long it takes.
 export const kPatience = 20000;
 
-let failures = 0;
-export function failureCount() {
-  return failures;
-}
+// The exit status of a test file whose browser is not installed.
+export const kNoBrowser = 77;
 
-export function check(condition, what) {
-  console.log((condition ? 'ok   ' : 'FAIL ') + what);
-  if (!condition) failures += 1;
-}
-
-export async function until(page, predicate, what, ...args) {
-  try {
-    await page.waitForFunction(predicate, { timeout: kPatience, polling: 20 }, ...args);
-    check(true, what);
-    return true;
-  } catch {
-    check(false, what + ' (not seen within ' + kPatience / 1000 + ' s)');
-    return false;
-  }
-}
+// The engines the page is tested in: Debian's program, how puppeteer starts
+// it, and what it cannot be asked to do there, with the reason.
+const kEngines = {
+  chromium: {
+    program: '/usr/bin/chromium',
+    launch: (program) => puppeteer.launch({
+      executablePath: program,
+      headless: true,
+      args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+             '--disable-component-update', '--disable-sync', '--no-first-run'],
+    }),
+    cannot: {},
+  },
+  firefox: {
+    program: '/usr/bin/firefox-esr',
+    launch: (program) => puppeteer.launch({ browser: 'firefox', executablePath: program,
+                                            headless: true }),
+    cannot: {
+      phone: 'puppeteer cannot make Firefox a phone: no mobile viewport, no coarse pointer',
+      readManifest: 'asked over the DevTools protocol, which Firefox lacks',
+    },
+  },
+};
 
 export const kBrowser = process.env.ORVO_BROWSER || 'chromium';
-if (kBrowser !== 'chromium' && kBrowser !== 'firefox') {
-  console.error('ORVO_BROWSER is chromium (when not set) or firefox, not ' + JSON.stringify(kBrowser));
+if (!Object.hasOwn(kEngines, kBrowser)) {
+  console.error('ORVO_BROWSER is ' + Object.keys(kEngines).join(' or ') +
+                ' (chromium when not set), not ' + JSON.stringify(kBrowser));
   process.exit(2);
 }
-export const inFirefox = kBrowser === 'firefox';
+const kEngine = kEngines[kBrowser];
+const kProgram = process.env.ORVO_BROWSER_PROGRAM || kEngine.program;
 
-export function skip(what, why) {
-  console.log('skip ' + what + ' (' + why + ')');
+// Why this engine cannot be asked to do `what` ('phone', 'readManifest'), or
+// undefined where it can: a test's `skip` option as it is.
+export function cannot(what) {
+  return kEngine.cannot[what];
 }
 
 export function launchBrowser() {
-  if (inFirefox) {
-    return puppeteer.launch({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr',
-                              headless: true });
+  return kEngine.launch(kProgram);
+}
+
+// A test file's tests in the browser: `body(t, browser)` adds its sections as
+// subtests of one test named `what` and the engine. When the browser is not
+// installed that test is skipped, saying so, and the file exits with
+// kNoBrowser.
+export function browserTests(what, body) {
+  let missing;
+  try {
+    accessSync(kProgram, constants.X_OK);
+  } catch {
+    missing = kBrowser + ' is not installed (no program ' + kProgram + ')';
+    process.exitCode = kNoBrowser;
   }
-  return puppeteer.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync', '--no-first-run'],
+  test(what + ' in ' + kBrowser, { skip: missing }, async (t) => {
+    const browser = await launchBrowser();
+    try {
+      await body(t, browser);
+    } finally {
+      await browser.close();
+    }
   });
+}
+
+// One check of a section, as a subtest named for what it checks; resolves to
+// whether it passed. A section goes on after a failed step, as far as what
+// follows does not need it.
+export async function step(t, what, check) {
+  let passed = false;
+  await t.test(what, async (s) => {
+    await check(s);
+    passed = true;
+  });
+  return passed;
+}
+
+// Polls `predicate(...args)` in the page every `polling` ms until it holds;
+// fails when it has not within `patience` ms. With `restarts`, a page that
+// starts again meanwhile (a reload, a new build) is polled again.
+export async function until(page, predicate, args = [],
+                            { patience = kPatience, polling = 20, restarts = false } = {}) {
+  const end = Date.now() + patience;
+  for (;;) {
+    try {
+      await page.waitForFunction(predicate, { timeout: Math.max(1, end - Date.now()), polling },
+                                 ...args);
+      return;
+    } catch (e) {
+      if (e.name === 'TimeoutError' || Date.now() >= end) break;
+      if (!restarts) throw e;
+      await new Promise((resolve) => setTimeout(resolve, polling));
+    }
+  }
+  assert.fail('not seen within ' + patience / 1000 + ' s');
+}
+
+// A step that waits for `predicate(...args)` to hold in the page.
+export function seen(t, what, page, predicate, ...args) {
+  return step(t, what, () => until(page, predicate, args));
+}
+
+// Collects the page's uncaught errors for noPageError.
+export function watchErrors(page) {
+  page.errors = [];
+  page.on('pageerror', (e) => page.errors.push(e.message));
+}
+
+export function noPageError(t, page) {
+  return step(t, 'no page error', () => assert.deepEqual(page.errors, []));
 }
 
 // Window coordinates to page coordinates on the scaled canvas.
@@ -75,7 +152,7 @@ export function replayEntries(replay, lines, last = 40000) {
   const all = [...lines];
   for (let t = 1100; t <= last; ++t) all.push('run ' + t, 'dump');
   const run = spawnSync(replay, ['-'], { input: all.join('\n') + '\n', maxBuffer: 1 << 30 });
-  check(run.status === 0, 'orvo-replay ran the seeded game: ' + run.stderr);
+  assert.equal(run.status, 0, 'orvo-replay ran the seeded game: ' + (run.error || run.stderr));
   const entries = [];
   let used = 0;
   for (const line of run.stdout.toString().split('\n')) {
