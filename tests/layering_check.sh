@@ -18,18 +18,18 @@ cd "$1"
 modules='gfx|gfx|utfcpp
 game|gfx game|
 app|gfx game app|json
-platform/desktop|gfx platform/desktop|posix giflib libjpeg
-platform/sdl|gfx game app platform/desktop platform/sdl|posix sdl fontconfig x11
+platform/linux|gfx platform/linux|posix giflib libjpeg
+platform/sdl|gfx game app platform/linux platform/sdl|posix sdl fontconfig x11
 platform/web|gfx game app platform/web|posix emscripten
-platform/headless|gfx game app platform/desktop platform/win32 platform/headless|posix
+platform/headless|gfx game app platform/linux platform/win32 platform/headless|posix
 platform/win32|gfx game app platform/win32|windows
-tools/replay|gfx game app platform/desktop platform/headless tools/replay|posix libpng json openssl
-tools/glyphs|gfx game app platform/desktop platform/sdl tools/glyphs|
-bench|gfx game app platform/desktop tests/gfx bench|benchmark
+tools/replay|gfx game app platform/linux platform/headless tools/replay|posix libpng json openssl
+tools/glyphs|gfx game app platform/linux platform/sdl tools/glyphs|
+bench|gfx game app platform/linux tests/gfx bench|benchmark
 bench/web|gfx game app platform/web bench/web|emscripten
-bench/sdl|gfx game app platform/desktop platform/sdl bench/sdl|sdl
+bench/sdl|gfx game app platform/linux platform/sdl bench/sdl|sdl
 bench/win32|bench/win32|windows
-fuzz|gfx game app platform/desktop tools/replay fuzz|posix'
+fuzz|gfx game app platform/linux tools/replay fuzz|posix'
 
 # library | its name in messages | its headers in angle brackets, matched
 # without regard to case; "*" stands for any text, slashes included.

@@ -32,17 +32,17 @@ mkdir "$clean"
   put app/app.h '#pragma once\n#include "game/game.h"'
   put app/keys.inc '#include "app/app.h"'
   put platform/README.md '#include <SDL.h> in prose is no include'
-  put platform/desktop/codecs.h '#pragma once\n#include "gfx/surface.h"'
-  put platform/desktop/codecs.cpp '#include <gif_lib.h>\n#include <jpeglib.h>\n#include <jerror.h>
-#include <unistd.h>\n#include "platform/desktop/codecs.h"'
+  put platform/linux/codecs.h '#pragma once\n#include "gfx/surface.h"'
+  put platform/linux/codecs.cpp '#include <gif_lib.h>\n#include <jpeglib.h>\n#include <jerror.h>
+#include <unistd.h>\n#include "platform/linux/codecs.h"'
   put platform/sdl/fonts.h '#pragma once\n#include "app/app.h"'
   put platform/sdl/window.cpp '#include <SDL2/SDL.h>\n#include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>\n#include <X11/Xatom.h>\n#include <sys/prctl.h>
-#include <strings.h>\n#include "platform/desktop/codecs.h"\n#include "platform/sdl/fonts.h"'
+#include <strings.h>\n#include "platform/linux/codecs.h"\n#include "platform/sdl/fonts.h"'
   put platform/web/frame.hpp '#pragma once\n#include "app/app.h"'
   put platform/web/frame.cpp '#include <emscripten.h>\n#include <emscripten/html5.h>
 #include "platform/web/frame.hpp"'
-  put platform/headless/run.h '#pragma once\n#include "platform/desktop/codecs.h"
+  put platform/headless/run.h '#pragma once\n#include "platform/linux/codecs.h"
 #include <sys/stat.h>'
   put platform/win32/window.cpp '#include <windows.h>\n#include <ShellAPI.h>\n#include <wincodec.h>
 #include "app/app.h"'
@@ -51,7 +51,7 @@ mkdir "$clean"
   put tools/replay/runner.cpp '#include <png.h>\n#include <nlohmann/json.hpp>\n#include <sys/stat.h>
 #include "tools/replay/runner.h"'
   put tools/glyphs/make_glyphs.cpp '#include "platform/sdl/fonts.h"'
-  put bench/gfx_bench.cpp '#include <benchmark/benchmark.h>\n#include "platform/desktop/codecs.h"
+  put bench/gfx_bench.cpp '#include <benchmark/benchmark.h>\n#include "platform/linux/codecs.h"
 #include "tests/gfx/jpeg_writer.h"'
   put bench/web/cost.cpp '#include <emscripten.h>\n#include "app/app.h"'
   put fuzz/replay_fuzzer.cpp '#include <unistd.h>\n#include "tools/replay/runner.h"'
@@ -110,16 +110,16 @@ game/angle.cpp|#include <platform/web/frame.hpp>|game/angle.cpp:1: project heade
 bench/angle.cpp|#include <tests/gfx/jpeg_writer.h>|bench/angle.cpp:1: project header in angle brackets: <tests/gfx/jpeg_writer.h>
 gfx/sdl.cpp|#include <SDL.h>|gfx/sdl.cpp:1: gfx may not include <SDL.h>, an SDL header (only platform/sdl may)
 tools/glyphs/ttf.cpp|#include <SDL2/SDL_ttf.h>|tools/glyphs/ttf.cpp:1: tools/glyphs may not include <SDL2/SDL_ttf.h>, an SDL header
-platform/desktop/image.cpp|#include <SDL_image.h>|platform/desktop/image.cpp:1: platform/desktop may not include <SDL_image.h>, an SDL header
+platform/linux/image.cpp|#include <SDL_image.h>|platform/linux/image.cpp:1: platform/linux may not include <SDL_image.h>, an SDL header
 platform/web/fonts.cpp|#include <fontconfig/fontconfig.h>|platform/web/fonts.cpp:1: platform/web may not include <fontconfig/fontconfig.h>, a fontconfig header (only platform/sdl may)
 app/x11.h|#include <X11/Xlib.h>|app/x11.h:1: app may not include <X11/Xlib.h>, an X11 header (only platform/sdl may)
-platform/sdl/gif.cpp|#include <gif_lib.h>|platform/sdl/gif.cpp:1: platform/sdl may not include <gif_lib.h>, a giflib header (only platform/desktop may)
-tools/replay/jpeg.cpp|#include <jpeglib.h>|tools/replay/jpeg.cpp:1: tools/replay may not include <jpeglib.h>, a libjpeg header (only platform/desktop may)
+platform/sdl/gif.cpp|#include <gif_lib.h>|platform/sdl/gif.cpp:1: platform/sdl may not include <gif_lib.h>, a giflib header (only platform/linux may)
+tools/replay/jpeg.cpp|#include <jpeglib.h>|tools/replay/jpeg.cpp:1: tools/replay may not include <jpeglib.h>, a libjpeg header (only platform/linux may)
 game/jerror.cpp|#include <jerror.h>|game/jerror.cpp:1: game may not include <jerror.h>, a libjpeg header
 bench/browser.cpp|#include <emscripten.h>|bench/browser.cpp:1: bench may not include <emscripten.h>, an emscripten header (only platform/web, bench/web may)
 platform/sdl/html5.cpp|#include <emscripten/html5.h>|platform/sdl/html5.cpp:1: platform/sdl may not include <emscripten/html5.h>, an emscripten header
 platform/sdl/windows.cpp|#include <Windows.h>|platform/sdl/windows.cpp:1: platform/sdl may not include <Windows.h>, a Windows header (only platform/win32 may)
-platform/desktop/shell.cpp|#include <shellapi.h>|platform/desktop/shell.cpp:1: platform/desktop may not include <shellapi.h>, a Windows header
+platform/linux/shell.cpp|#include <shellapi.h>|platform/linux/shell.cpp:1: platform/linux may not include <shellapi.h>, a Windows header
 platform/web/codec.cpp|#include <WINCODEC.H>|platform/web/codec.cpp:1: platform/web may not include <WINCODEC.H>, a Windows header
 platform/sdl/png.cpp|#include <png.h>|platform/sdl/png.cpp:1: platform/sdl may not include <png.h>, a libpng header (only tools/replay may)
 game/json.cpp|#include <nlohmann/json.hpp>|game/json.cpp:1: game may not include <nlohmann/json.hpp>, a JSON for Modern C++ header (only app, tools/replay may)
@@ -129,10 +129,10 @@ platform/win32/posix.cpp|#include <pthread.h>|platform/win32/posix.cpp:1: platfo
 fuzz/bench.cpp|#include <benchmark/benchmark.h>|fuzz/bench.cpp:1: fuzz may not include <benchmark/benchmark.h>, a Google Benchmark header (only bench may)
 gfx/zlib.cpp|#include <zlib.h>|gfx/zlib.cpp:1: gfx may not include <zlib.h>: it is neither the standard library nor a library the layering check knows
 platform/headless/sdl.cpp|#include "platform/sdl/fonts.h"|platform/headless/sdl.cpp:1: platform/headless may not include "platform/sdl/fonts.h"
-platform/win32/desktop.cpp|#include "platform/desktop/codecs.h"|platform/win32/desktop.cpp:1: platform/win32 may not include "platform/desktop/codecs.h"
+platform/win32/desktop.cpp|#include "platform/linux/codecs.h"|platform/win32/desktop.cpp:1: platform/win32 may not include "platform/linux/codecs.h"
 tools/glyphs/web.cpp|#include "platform/web/frame.hpp"|tools/glyphs/web.cpp:1: tools/glyphs may not include "platform/web/frame.hpp"
 bench/replay.cpp|#include "tools/replay/runner.h"|bench/replay.cpp:1: bench may not include "tools/replay/runner.h"
-bench/web/desktop.cpp|#include "platform/desktop/codecs.h"|bench/web/desktop.cpp:1: bench/web may not include "platform/desktop/codecs.h"
+bench/web/desktop.cpp|#include "platform/linux/codecs.h"|bench/web/desktop.cpp:1: bench/web may not include "platform/linux/codecs.h"
 fuzz/sdl.cpp|#include "platform/sdl/fonts.h"|fuzz/sdl.cpp:1: fuzz may not include "platform/sdl/fonts.h"
 gfx/sibling.cpp|#include "surface.h"|gfx/sibling.cpp:1: gfx may not include "surface.h"
 gfx/table.cpp|#include "gfx/table.txt"|gfx/table.cpp:1: gfx may not include "gfx/table.txt": the check reads no file of that kind

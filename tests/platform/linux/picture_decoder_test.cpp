@@ -1,4 +1,4 @@
-// The desktop's picture decoder (giflib, libjpeg-turbo) through the file
+// The Linux picture decoder (giflib, libjpeg-turbo) through the file
 // loader: exact colours, GIF layouts, JPEG kinds, and every way a file can
 // be wrong, refused with the file's name and a reason.
 #include "gfx/picture_decoder.h"
@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "gfx/picture_header.h"
-#include "platform/desktop/library_codecs.h"
+#include "platform/linux/library_codecs.h"
 #include "tests/gfx/jpeg_writer.h"
 #include "tests/gfx/test_files.h"
 #include "tests/gfx/tiny_jpeg.h"
@@ -74,7 +74,7 @@ class Decoder : public ::testing::Test {
     EXPECT_NE(error.find(reason), std::string::npos) << error;
   }
 
-  desktop::LibraryPictureDecoder decoder;
+  linux_shared::LibraryPictureDecoder decoder;
   TempDir dir;
   std::string path;
   std::string error;
