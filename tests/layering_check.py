@@ -158,6 +158,9 @@ class Check:
         """Runs a compile command (on unit instead of its own file, if given)
         as -E -dI and judges the includes read; returns the project files
         opened."""
+        source = unit or os.path.join(entry['directory'], entry['file'])
+        if self.project_name(source) is None and not unit:
+            return set()  # another project's source, built along (GoogleTest)
         words = iter(entry['arguments'] if 'arguments' in entry else shlex.split(entry['command']))
         command = []
         for word in words:  # the same, without its output and dependency files
@@ -167,7 +170,6 @@ class Check:
                 command.append(unit if unit and word == entry['file'] else word)
         run = subprocess.run(command + ['-E', '-dI'], cwd=entry['directory'], capture_output=True,
                              text=True, errors='replace')
-        source = unit or os.path.join(entry['directory'], entry['file'])
         if run.returncode != 0:
             self.problems.add('%s: the compiler fails on it:\n%s' % (
                 self.project_name(source) or source, run.stderr.rstrip()))
