@@ -159,8 +159,8 @@ class Check:
         as -E -dI and judges the includes read; returns the project files
         opened."""
         source = unit or os.path.join(entry['directory'], entry['file'])
-        if self.project_name(source) is None and not unit:
-            return set()  # another project's source, built along (GoogleTest)
+        if not unit and (self.project_name(source) is None or not source.endswith(SOURCES)):
+            return set()  # another project's source (GoogleTest), a resource script
         words = iter(entry['arguments'] if 'arguments' in entry else shlex.split(entry['command']))
         command = []
         for word in words:  # the same, without its output and dependency files
