@@ -11,7 +11,7 @@ include-root links); any other header by its spelled name, as a library's or
 the standard library's. A header no source includes is judged on its own.
 Then the tree: a source file in no module, a symbolic link in a module
 folder, a source file of a folder this build compiles but not in its
-commands. Prints one line a problem; fails if there is one.
+commands. Prints a line for each problem and fails if there is one.
 Usage: layering_check.py BUILD_DIR SOURCE_DIR native|web|windows
 """
 import fnmatch
