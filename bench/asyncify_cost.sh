@@ -12,8 +12,12 @@ sources="$(ls gfx/*.cpp game/*.cpp app/*.cpp) bench/web/asyncify_cost.cpp"
 cat >"$out/pause.js" <<'JS'
 mergeInto(LibraryManager.library, { bench_pause: function (ms) {} });
 JS
-common="-std=c++20 -O3 -I. -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1
-  --js-library $out/pause.js"
+# The header-only libraries of gfx/ and app/ from the host, each from a folder
+# of its own as in the CMake build (emscripten's sysroot has neither).
+mkdir "$out/json"
+ln -s /usr/include/nlohmann "$out/json/nlohmann"
+common="-std=c++20 -O3 -iquote . -isystem /usr/include/utf8cpp -isystem $out/json
+  -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 --js-library $out/pause.js"
 # shellcheck disable=SC2086
 em++ $common $sources -o "$out/plain.js"
 # shellcheck disable=SC2086

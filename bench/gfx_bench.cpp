@@ -7,7 +7,7 @@
 #include "gfx/bitmap_cache.h"
 #include "gfx/sprite_draw.h"
 #include "gfx/surface_table.h"
-#include "platform/desktop/library_codecs.h"
+#include "platform/linux/library_codecs.h"
 #include "tests/gfx/jpeg_writer.h"
 
 namespace {
@@ -16,7 +16,7 @@ using namespace orvo::gfx;
 using orvo::game::BlockDraw;
 using orvo::game::CellRestore;
 
-const orvo::desktop::LibraryPictureDecoder decoder;
+const orvo::linux_shared::LibraryPictureDecoder decoder;
 
 std::string Picture(const char* name) {
   return std::string(ORVO_GRAPHICS_DIR) + name;

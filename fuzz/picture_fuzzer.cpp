@@ -1,4 +1,4 @@
-// libFuzzer: any bytes through the desktop's picture decoder, as the game
+// libFuzzer: any bytes through the Linux picture decoder, as the game
 // decodes GameBack.jpg, Blocks.gif and Grid.gif. A picture must come back
 // within the limits, or be refused with a reason.
 #include <cstdint>
@@ -6,10 +6,10 @@
 #include <span>
 #include <string>
 
-#include "platform/desktop/library_codecs.h"
+#include "platform/linux/library_codecs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const orvo::desktop::LibraryPictureDecoder decoder;
+  static const orvo::linux_shared::LibraryPictureDecoder decoder;
   std::string reason;
   const auto picture = decoder.Decode(std::span(data, size), reason);
   if (!picture) {

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <memory>
+#include <fstream>
 #include <vector>
 
 #include "gfx/utf8_path.h"
@@ -14,16 +13,16 @@ namespace orvo::gfx {
 
 namespace {
 
-struct FileClose {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 // The whole file, read in blocks so that a size the file system reports
 // wrongly cannot get past the limit.
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
-  std::unique_ptr<std::FILE, FileClose> file(OpenForReading(path));
-  if (!file) {
-    error = path + ": cannot open: " + std::strerror(errno);
+  errno = 0;
+  std::ifstream file = OpenForReading(path);
+  if (!file.is_open()) {
+    // errno names the cause where the C library set it; "Success" is no
+    // cause to report.
+    error = path + ": cannot open";
+    if (errno != 0) error += std::string(": ") + std::strerror(errno);
     return false;
   }
   // Room for the size the file claims, within the limit, so that the buffer
@@ -34,9 +33,10 @@ bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::st
     bytes.reserve(static_cast<std::size_t>(
         std::min<std::uintmax_t>(claimed, static_cast<std::uintmax_t>(kMaxPictureFileBytes) + 1)));
   }
-  std::uint8_t block[1 << 16];
+  char block[1 << 16];
   for (;;) {
-    const std::size_t n = std::fread(block, 1, sizeof block, file.get());
+    file.read(block, sizeof block);
+    const auto n = static_cast<std::size_t>(file.gcount());
     bytes.insert(bytes.end(), block, block + n);
     if (static_cast<std::int64_t>(bytes.size()) > kMaxPictureFileBytes) {
       error = path + ": file too large to be a picture (more than " +
@@ -45,7 +45,8 @@ bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::st
     }
     if (n < sizeof block) break;
   }
-  if (std::ferror(file.get())) {
+  // A short read is the end of the file unless the stream failed for good.
+  if (file.bad()) {
     error = path + ": read error";
     return false;
   }

@@ -15,13 +15,10 @@ std::string Utf8FromPath(const fs::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-std::FILE* OpenForReading(const std::string& utf8) {
-#ifdef _WIN32
-  // The C library's wide open takes the UTF-16 name as it is.
-  return _wfopen(PathFromUtf8(utf8).c_str(), L"rb");
-#else
-  return std::fopen(utf8.c_str(), "rb");
-#endif
+std::ifstream OpenForReading(const std::string& utf8) {
+  // The stream opens the path in the file system's own encoding (the UTF-16
+  // name on Windows), so no system's call is needed here.
+  return std::ifstream(PathFromUtf8(utf8), std::ios::binary);
 }
 
 }  // namespace orvo::gfx

@@ -4,8 +4,8 @@
 // narrow functions would read the bytes in the system's code page instead.
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace orvo::gfx {
@@ -16,8 +16,9 @@ std::filesystem::path PathFromUtf8(const std::string& utf8);
 // The UTF-8 text of `path`.
 std::string Utf8FromPath(const std::filesystem::path& path);
 
-// Opens the file at the UTF-8 path `utf8` for reading bytes; nullptr (with
-// errno set) when it cannot.
-std::FILE* OpenForReading(const std::string& utf8);
+// Opens the file at the UTF-8 path `utf8` for reading bytes; the stream is
+// not open when the file cannot be (errno then says why, on the systems
+// whose C library sets it).
+std::ifstream OpenForReading(const std::string& utf8);
 
 }  // namespace orvo::gfx

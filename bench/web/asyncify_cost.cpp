@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "app/app.h"
+#include "app/app_services.h"
 #include "app/key_table.h"
 #include "game/board_geometry.h"
 #include "game/random_generator.h"
@@ -36,7 +37,7 @@ class PlainPictures : public orvo::gfx::PictureDecoder {
   }
 };
 
-class VirtualPlatform : public orvo::app::Platform {
+class VirtualServices : public orvo::app::AppServices {
  public:
   std::int64_t TickCount() override { return clock_; }
   float NextRandom() override { return random_.Next(); }
@@ -72,7 +73,7 @@ int main() {
   std::ofstream("/Graphics/GameBack.jpg") << "b";
   std::ofstream("/Graphics/Blocks.gif") << "sheet";
   std::ofstream("/Graphics/Grid.gif") << "grid";
-  VirtualPlatform platform;
+  VirtualServices platform;
   orvo::app::App app(platform);
   std::string error;
   if (!app.StartUp("/Graphics/", error)) {

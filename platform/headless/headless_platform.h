@@ -1,6 +1,6 @@
 // The headless platform: no window, a virtual clock that moves only when it
 // is told to (or a wait jumps it), input events from a queue that its user
-// fills, and the desktop's picture decoder. The replay runner and the tests'
+// fills, and the system's picture decoder. The replay runner and the tests'
 // doubles build on it; each replaces what it cares about.
 #pragma once
 
@@ -31,7 +31,7 @@ class FixedCellText : public app::LabelText {
   gfx::AlphaMask Render(app::FontFace face, const std::string& utf8) const override;
 };
 
-// The decoder of the system the runner is built for: the desktop's (giflib,
+// The decoder of the system the runner is built for: Linux's (giflib,
 // libjpeg-turbo; system_pictures.cpp), or WIC's on Windows
 // (system_pictures_wic.cpp). Each build links one of the two.
 const gfx::PictureDecoder& SystemPictureDecoder();

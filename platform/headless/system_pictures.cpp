@@ -1,11 +1,11 @@
-// The headless platform's pictures on Linux: the desktop's decoder.
-#include "platform/desktop/library_codecs.h"
+// The headless platform's pictures on Linux: platform/linux's decoder.
 #include "platform/headless/headless_platform.h"
+#include "platform/linux/library_codecs.h"
 
 namespace orvo::headless {
 
 const gfx::PictureDecoder& SystemPictureDecoder() {
-  static const desktop::LibraryPictureDecoder kDecoder;
+  static const linux_shared::LibraryPictureDecoder kDecoder;
   return kDecoder;
 }
 

@@ -4,8 +4,8 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "platform/desktop/library_codecs.h"
-#include "platform/desktop/program_folder.h"
+#include "platform/linux/library_codecs.h"
+#include "platform/linux/program_folder.h"
 #include "platform/sdl/embedded.h"
 #include "platform/sdl/message_box.h"
 
@@ -37,7 +37,7 @@ SdlPlatform::~SdlPlatform() {
 }
 
 std::string SdlPlatform::ProgramFolder() {
-  return desktop::ProgramFolder();
+  return linux_shared::ProgramFolder();
 }
 
 bool SdlPlatform::OpenWindow(gfx::Surface& background, std::string& error) {
@@ -152,7 +152,7 @@ void SdlPlatform::ReseedRandom() {
 }
 
 const gfx::PictureDecoder& SdlPlatform::Pictures() {
-  static const desktop::LibraryPictureDecoder kDecoder;
+  static const linux_shared::LibraryPictureDecoder kDecoder;
   return kDecoder;
 }
 

@@ -2,7 +2,7 @@
 // Vista carries. The header is checked first with the game's own reader and
 // limits, so that no crafted size or cut-off file reaches WIC; the pixels
 // then come from WIC. A GIF's first image is placed on its screen as the
-// desktop's decoder places it.
+// Linux decoder places it.
 #pragma once
 
 #include <cstdint>

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -118,11 +117,11 @@ TEST(Utf8Paths, FoldersNamedInAnyScriptAreFoundListedAndRead) {
   const std::optional<std::string> found = FindOrdinaryFile(folder + "/GRAPHICS/grid.GIF");
   ASSERT_TRUE(found);
   EXPECT_EQ(Utf8FromPath(PathFromUtf8(*found).parent_path().parent_path()), folder);
-  std::FILE* file = OpenForReading(*found);
-  ASSERT_NE(file, nullptr);
+  std::ifstream file = OpenForReading(*found);
+  ASSERT_TRUE(file.is_open());
   char bytes[8] = {};
-  EXPECT_EQ(std::fread(bytes, 1, sizeof bytes, file), 6u);
-  std::fclose(file);
+  file.read(bytes, sizeof bytes);
+  EXPECT_EQ(file.gcount(), 6);
   EXPECT_EQ(std::string(bytes), "GIF89a");
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/shell.h"
-#include "platform/desktop/program_folder.h"
+#include "platform/linux/program_folder.h"
 #include "tools/replay/line_writer.h"
 #include "tools/replay/replay_error.h"
 #include "tools/replay/replay_runner.h"
@@ -23,7 +23,7 @@ constexpr const char* kVersionLine = "orvo-replay " ORVO_VERSION;
 
 // The "Graphics/" folder beside the executable, as the game finds it.
 std::string DefaultGraphicsDir(const char* argv0) {
-  std::string folder = orvo::desktop::ProgramFolder();
+  std::string folder = orvo::linux_shared::ProgramFolder();
   if (folder.empty()) {
     std::error_code ec;
     folder = std::filesystem::absolute(argv0, ec).parent_path().string();

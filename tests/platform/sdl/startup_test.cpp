@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/desktop/program_folder.h"
+#include "platform/linux/program_folder.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace orvo::sdl {
@@ -13,7 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(StartupPaths, ProgramFolderIsTheRealFolderOfThisExecutable) {
-  const std::string folder = desktop::ProgramFolder();
+  const std::string folder = linux_shared::ProgramFolder();
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(folder, fs::canonical("/proc/self/exe").parent_path().string());
   EXPECT_TRUE(fs::is_directory(folder));

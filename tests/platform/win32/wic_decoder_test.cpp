@@ -62,7 +62,7 @@ TEST_F(Wic, GifColoursAreExactAndImagesSitOnTheirScreen) {
   EXPECT_TRUE(Same(*got, rows));
 
   // A 2 x 2 image at (3, 1) on a 6 x 4 screen whose background is the
-  // image's second colour, as the desktop's decoder shows it.
+  // image's second colour, as the Linux decoder shows it.
   const Surface image = FromRows({{0x0000FF, 0x00FF00}, {0x00FF00, 0xFF0000}});
   got = Decode(EncodeGif(image, GifLayout{6, 4, 3, 1, false, 1}));
   ASSERT_TRUE(got) << reason;
@@ -135,7 +135,7 @@ TEST_F(Wic, FilesThatAreNoGoodPictureAreRefusedBeforeWicSeesThem) {
 TEST_F(Wic, DamagedFilesAreRefusedOrDecodedWithinTheLimits) {
   std::vector<fs::path> files;
   for (const auto& entry :
-       fs::directory_iterator(ORVO_SOURCE_DIR "/tests/platform/desktop/damaged_pictures")) {
+       fs::directory_iterator(ORVO_SOURCE_DIR "/tests/platform/linux/damaged_pictures")) {
     if (entry.is_regular_file()) files.push_back(entry.path());
   }
   ASSERT_GE(files.size(), 20u) << "the corpus is missing";

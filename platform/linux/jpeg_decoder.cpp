@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "gfx/picture_decoder.h"
-#include "platform/desktop/library_codecs.h"
+#include "platform/linux/library_codecs.h"
 
-namespace orvo::desktop {
+namespace orvo::linux_shared {
 
 using gfx::Color;
 using gfx::PictureSizeAllowed;
@@ -134,4 +134,4 @@ std::optional<Surface> DecodeJpeg(std::span<const std::uint8_t> bytes, std::stri
   return std::move(job.out);
 }
 
-}  // namespace orvo::desktop
+}  // namespace orvo::linux_shared

@@ -1,9 +1,9 @@
-#include "platform/desktop/program_folder.h"
+#include "platform/linux/program_folder.h"
 
 #include <filesystem>
 #include <system_error>
 
-namespace orvo::desktop {
+namespace orvo::linux_shared {
 
 std::string ProgramFolder() {
   std::error_code ec;
@@ -13,4 +13,4 @@ std::string ProgramFolder() {
   return exe.parent_path().string();
 }
 
-}  // namespace orvo::desktop
+}  // namespace orvo::linux_shared

@@ -1,4 +1,4 @@
-// The desktop's picture decoder (giflib, libjpeg-turbo) through the file
+// The Linux picture decoder (giflib, libjpeg-turbo) through the file
 // loader: exact colours, GIF layouts, JPEG kinds, and every way a file can
 // be wrong, refused with the file's name and a reason.
 #include "gfx/picture_decoder.h"
@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <utility>
 
 #include "gfx/picture_header.h"
-#include "platform/desktop/library_codecs.h"
+#include "platform/linux/library_codecs.h"
 #include "tests/gfx/jpeg_writer.h"
 #include "tests/gfx/test_files.h"
 #include "tests/gfx/tiny_jpeg.h"
@@ -72,7 +74,7 @@ class Decoder : public ::testing::Test {
     EXPECT_NE(error.find(reason), std::string::npos) << error;
   }
 
-  desktop::LibraryPictureDecoder decoder;
+  linux_shared::LibraryPictureDecoder decoder;
   TempDir dir;
   std::string path;
   std::string error;
@@ -180,8 +182,13 @@ TEST_F(Decoder, FilesThatAreNoPictureAreRefused) {
   ExpectRefused("png.gif", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13},
                 "not a JPEG or GIF picture");
   ExpectRefused("gif-magic-only.gif", {'G', 'I', 'F', '8', '9', 'a'}, "no picture size");
-  EXPECT_EQ(DecodePictureFile(dir / "missing.gif", decoder, error), std::nullopt);
-  EXPECT_EQ(error.rfind(dir / "missing.gif: cannot open", 0), 0u) << error;
+  // What cannot be opened or read says so, with the cause when there is one.
+  std::filesystem::create_directories(dir / "folder.gif");
+  for (auto [name, reason] : {std::pair{"missing.gif", ": cannot open: No such file"},
+                              std::pair{"folder.gif", ": read error"}}) {
+    EXPECT_EQ(DecodePictureFile(dir / name, decoder, error), std::nullopt) << name;
+    EXPECT_EQ(error.rfind(dir / name + reason, 0), 0u) << error;
+  }
 }
 
 TEST_F(Decoder, EveryCutOffCopyIsRefused) {

@@ -10,7 +10,7 @@
 #include "gfx/picture_decoder.h"
 #include "gfx/surface.h"
 
-namespace orvo::desktop {
+namespace orvo::linux_shared {
 
 // The first image of a GIF on its screen, every colour exact. Refuses
 // sizes beyond the picture limits before allocating for them.
@@ -21,7 +21,7 @@ std::optional<gfx::Surface> DecodeGif(std::span<const std::uint8_t> bytes, std::
 // them, and refuses damaged data instead of showing a guess.
 std::optional<gfx::Surface> DecodeJpeg(std::span<const std::uint8_t> bytes, std::string& reason);
 
-// The desktop's decoder: tells GIF from JPEG by the file's first bytes,
+// The Linux decoder: tells GIF from JPEG by the file's first bytes,
 // checks the sizes the header declares (every GIF image's extent included)
 // and that the data is all there, then decodes with the library.
 class LibraryPictureDecoder : public gfx::PictureDecoder {
@@ -30,4 +30,4 @@ class LibraryPictureDecoder : public gfx::PictureDecoder {
                                      std::string& reason) const override;
 };
 
-}  // namespace orvo::desktop
+}  // namespace orvo::linux_shared

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/desktop/library_codecs.h"
+#include "platform/linux/library_codecs.h"
 #include "tests/gfx/cache_fixture.h"
 
 namespace orvo::gfx {
@@ -31,7 +31,7 @@ class RealPictures : public testing::CacheTest {
       if (!std::filesystem::exists(Real(p))) GTEST_SKIP() << Real(p) << " is not there";
     }
   }
-  desktop::LibraryPictureDecoder library;
+  linux_shared::LibraryPictureDecoder library;
   static std::string Real(const RealPicture& p) { return std::string(ORVO_GRAPHICS_DIR) + p.file; }
 };
 

@@ -3,10 +3,10 @@
 
 #include <string>
 
-namespace orvo::desktop {
+namespace orvo::linux_shared {
 
 // The folder of the running executable, symbolic links resolved (no "/" at
 // its end). Empty when it cannot be found.
 std::string ProgramFolder();
 
-}  // namespace orvo::desktop
+}  // namespace orvo::linux_shared

@@ -1,7 +1,7 @@
 #include "gfx/picture_header.h"
-#include "platform/desktop/library_codecs.h"
+#include "platform/linux/library_codecs.h"
 
-namespace orvo::desktop {
+namespace orvo::linux_shared {
 
 using gfx::PictureFormat;
 using gfx::PictureHeader;
@@ -18,4 +18,4 @@ std::optional<Surface> LibraryPictureDecoder::Decode(std::span<const std::uint8_
                                                : DecodeJpeg(bytes, reason);
 }
 
-}  // namespace orvo::desktop
+}  // namespace orvo::linux_shared

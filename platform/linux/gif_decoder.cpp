@@ -1,5 +1,5 @@
 // GIF decoding with giflib: the first image, composed onto its screen.
-#include "platform/desktop/library_codecs.h"
+#include "platform/linux/library_codecs.h"
 
 #include <gif_lib.h>
 
@@ -10,7 +10,7 @@
 
 #include "gfx/picture_decoder.h"
 
-namespace orvo::desktop {
+namespace orvo::linux_shared {
 
 using gfx::Color;
 using gfx::PictureSizeAllowed;
@@ -145,4 +145,4 @@ std::optional<Surface> DecodeGif(std::span<const std::uint8_t> bytes, std::strin
   return out;
 }
 
-}  // namespace orvo::desktop
+}  // namespace orvo::linux_shared

@@ -1,4 +1,4 @@
-// Every file of the damaged-picture corpus (tests/platform/desktop/damaged_pictures/:
+// Every file of the damaged-picture corpus (tests/platform/linux/damaged_pictures/:
 // crafted sizes, cut and mutated copies of the game's pictures, and files
 // that once crashed a picture decoder) goes through the loader as the game
 // loads its pictures. Each is either refused, naming the file and a reason,
@@ -13,7 +13,7 @@
 
 #include "gfx/bitmap_cache.h"
 #include "gfx/surface_table.h"
-#include "platform/desktop/library_codecs.h"
+#include "platform/linux/library_codecs.h"
 
 namespace orvo::gfx {
 namespace {
@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 std::vector<fs::path> Corpus() {
   std::vector<fs::path> files;
   for (const auto& entry :
-       fs::directory_iterator(ORVO_SOURCE_DIR "/tests/platform/desktop/damaged_pictures")) {
+       fs::directory_iterator(ORVO_SOURCE_DIR "/tests/platform/linux/damaged_pictures")) {
     if (entry.is_regular_file()) files.push_back(entry.path());
   }
   std::sort(files.begin(), files.end());
@@ -43,7 +43,7 @@ bool MustBeRefused(const std::string& name) {
 TEST(DamagedPictures, AreRefusedWithAReasonOrLoadedWithinTheLimits) {
   const std::vector<fs::path> files = Corpus();
   ASSERT_GE(files.size(), 20u) << "the corpus is missing";
-  const desktop::LibraryPictureDecoder decoder;
+  const linux_shared::LibraryPictureDecoder decoder;
   int refused = 0;
   for (const fs::path& file : files) {
     SCOPED_TRACE(file.filename().string());
