@@ -42,14 +42,6 @@ void LatencyRecord::Wake(std::int64_t lateNs) {
   if (Enabled()) entries_.push_back({'w', 0, 0, lateNs});
 }
 
-void LatencyRecord::CloseInWait(std::int64_t leftMs) {
-  if (Enabled()) entries_.push_back({'c', 0, leftMs, SteadyNs()});
-}
-
-void LatencyRecord::CloseFromEvents(bool late) {
-  if (Enabled()) entries_.push_back({'c', late ? 2 : 1, 0, SteadyNs()});
-}
-
 void LatencyRecord::Present() {
   if (!Enabled()) return;
   if (first_present_realtime_ns_ == 0) first_present_realtime_ns_ = RealtimeNs();
@@ -68,13 +60,6 @@ void LatencyRecord::Flush() {
     if (e.kind == 'k') {
       std::fprintf(f, "key %d %lld queued-ms %lld\n", e.code, static_cast<long long>(e.steady_ns),
                    static_cast<long long>(e.queued_ms));
-    } else if (e.kind == 'c') {
-      // "close in-wait <ms left>", or "close from-events prompt|late".
-      if (e.code == 0) {
-        std::fprintf(f, "close in-wait %lld\n", static_cast<long long>(e.queued_ms));
-      } else {
-        std::fprintf(f, "close from-events %s\n", e.code == 2 ? "late" : "prompt");
-      }
     } else if (e.kind == 'w') {
       std::fprintf(f, "wake-late-at-most-ns %lld\n", static_cast<long long>(e.steady_ns));
     } else {

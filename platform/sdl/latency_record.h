@@ -1,8 +1,6 @@
 // An opt-in record of key presses, presented frames and timed wake-ups, for
-// measuring how quickly a key shows on screen, and of where a close request
-// ended the program. Switched on by ORVO_LATENCY_LOG=<file>; the lines are
-// kept in memory and written when the program ends. Switched off, every
-// call does nothing.
+// measuring how quickly a key shows on screen. Switched on by ORVO_LATENCY_LOG=<file>; the lines
+// are kept in memory and written when the program ends. Switched off, every call does nothing.
 #pragma once
 
 #include <cstdint>
@@ -24,13 +22,6 @@ class LatencyRecord {
   // A timed wake-up, at most `lateNs` after its tick was reached (-1: no
   // bound known, the tick was passed during a long sleep).
   void Wake(std::int64_t lateNs);
-  // A close request ended the program inside a wait, `leftMs` before the
-  // wait's end: the cascade did not run on.
-  void CloseInWait(std::int64_t leftMs);
-  // A close request ended the program from the event processing. `late`:
-  // it had been queued before the last wait ended, which should have acted
-  // on it.
-  void CloseFromEvents(bool late);
   // Steady-clock nanoseconds.
   static std::int64_t Now();
   // Writes the lines to the file.
@@ -42,7 +33,7 @@ class LatencyRecord {
 
  private:
   struct Entry {
-    char kind;  // 'k' key down, 'p' present, 'w' timed wake-up, 'c' close
+    char kind;  // 'k' key down, 'p' present, 'w' timed wake-up
     int code;
     std::int64_t queued_ms;
     std::int64_t steady_ns;

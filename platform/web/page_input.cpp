@@ -2,7 +2,8 @@
 
 namespace orvo::web {
 
-using Kind = app::InputEvent::Kind;
+using app::InputEvent;
+using Kind = InputEvent::Kind;
 
 app::PadButton StandardButton(int index) {
   switch (index) {
@@ -31,72 +32,29 @@ app::PadButton StandardButton(int index) {
   }
 }
 
-void PageInput::Release(int key) {
-  if (pressed_now_.count(key) != 0) {
-    held_back_.push_back(key);
-  } else {
-    ready_.push_back(app::InputEvent{Kind::KeyUp, key});
-  }
-}
-
-void PageInput::Queue(const app::InputEvent& event) {
-  if (event.kind == Kind::KeyDown) pressed_now_.insert(event.key);
-  ready_.push_back(event);
-}
-
-void PageInput::Take(const PageEvent& event) {
-  std::vector<app::InputEvent> fromPad;
+std::optional<InputEvent> InputEventOf(const PageEvent& event) {
   switch (event.kind) {
     case PageEventKind::KeyDown:
-      Queue(app::InputEvent{Kind::KeyDown, event.a});
-      return;
+      return InputEvent::KeyEvent(Kind::KeyDown, app::Key{event.a});
     case PageEventKind::KeyUp:
-      ready_.push_back(app::InputEvent{Kind::KeyUp, event.a});
-      return;
+      return InputEvent::KeyEvent(Kind::KeyUp, app::Key{event.a});
     case PageEventKind::TapKeyUp:
-      Release(event.a);
-      return;
+      return InputEvent::KeyEvent(Kind::KeyUp, app::Key{event.a}, false);
     case PageEventKind::PointerDown:
-      ready_.push_back(app::InputEvent{Kind::PointerDown, 0, event.a, event.b});
-      return;
+      return InputEvent::Pointer(Kind::PointerDown, event.a, event.b);
     case PageEventKind::PointerUp:
-      ready_.push_back(app::InputEvent{Kind::PointerUp, 0, event.a, event.b});
-      return;
+      return InputEvent::Pointer(Kind::PointerUp, event.a, event.b);
     case PageEventKind::PadButton:
-      pads_.Button(event.a, StandardButton(event.b / 2), event.b % 2 == 1, fromPad);
-      break;
-    case PageEventKind::PadStick: {
-      const float x = static_cast<float>(event.b / 4096 - 1000) / 1000.0f;
-      const float y = static_cast<float>(event.b % 4096 - 1000) / 1000.0f;
-      pads_.LeftStick(event.a, x, y, fromPad);
-      break;
-    }
+      return InputEvent::Pad(event.a, StandardButton(event.b / 2), event.b % 2 == 1);
+    case PageEventKind::PadStick:
+      return InputEvent::Stick(event.a, static_cast<float>(event.b / 4096 - 1000) / 1000.0f,
+                               static_cast<float>(event.b % 4096 - 1000) / 1000.0f);
     case PageEventKind::PadGone:
-      pads_.Disconnected(event.a, fromPad);
-      break;
+      return InputEvent::Gone(event.a);
     case PageEventKind::None:
-      return;
+      break;
   }
-  for (const app::InputEvent& e : fromPad) {
-    if (e.kind == Kind::KeyUp) {
-      Release(e.key);
-    } else {
-      Queue(e);
-    }
-  }
-}
-
-bool PageInput::Next(app::InputEvent& event) {
-  if (ready_.empty()) return false;
-  event = ready_.front();
-  ready_.pop_front();
-  return true;
-}
-
-void PageInput::EndOfBatch() {
-  for (int key : held_back_) ready_.push_back(app::InputEvent{Kind::KeyUp, key});
-  held_back_.clear();
-  pressed_now_.clear();
+  return std::nullopt;
 }
 
 }  // namespace orvo::web
