@@ -1,8 +1,8 @@
 // The page's input as the program's events: the keyboard, the primary
-// pointer on the window, the touch controls and swipes, and gamepads. They
-// wait in a queue, each as the program reads it (the kind, then every field
-// of page_table.js), until the program takes them; the program applies the
-// rules of input.
+// pointer on the window, the touch controls and swipes, gamepads, and the
+// page losing the keyboard. They wait in a queue, each as the program reads
+// it (the kind, then every field of page_table.js), until the program takes
+// them; the program applies the rules of input.
 import { kEvents, kFields, kWindow } from './page_table.js';
 
 const events = [];
@@ -148,6 +148,21 @@ export function startInput(canvas, fit) {
     if (e.pointerType === 'touch') showTouchControls();
   });
   canvas.addEventListener('contextmenu', (e) => e.preventDefault());
+
+  // The page losing the keyboard (another window, another tab): the program
+  // lets go of every key and pad button held, whose releases it would never
+  // hear of, and the touch controls show none held.
+  const focusLost = () => {
+    for (const [button, on] of fingers) {
+      on.clear();
+      button.classList.remove('held');
+    }
+    queue('FocusLost');
+  };
+  window.addEventListener('blur', focusLost);
+  document.addEventListener('visibilitychange', () => {
+    if (document.visibilityState === 'hidden') focusLost();
+  });
 
   // Gamepads: polled once a frame, and only while one is connected. Each
   // change of a button or of the left stick goes to the program, which
