@@ -11,12 +11,11 @@
 # Nothing here bounds how long the machine takes: every check polls its
 # condition with a generous limit (xvfb-lib.sh's await, ten seconds, or a
 # minute for whole games).
-# Usage: end_to_end.sh <orvo.exe> <orvo-test-hooks.exe> <Wine prefix>
+# Usage: end_to_end.sh <orvo.exe> <Wine prefix>
 #        (ORVO_REPLAY: orvo-replay of a native build)
 set -eu
 program=$1
-hooked=$2
-prefix=$3
+prefix=$2
 replay=${ORVO_REPLAY:-}
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../../.." && pwd)
@@ -78,7 +77,7 @@ has_window() { [ -n "$(window_of "$1")" ]; }
 # ---- The window, from a folder named in Greek and German --------------
 game="$work/Orvo Ορβο Spiel ü"
 mkdir -p "$game/Graphics"
-cp "$hooked" "$game/orvo.exe"
+cp "$program" "$game/orvo.exe"
 cp "$root/Graphics/"* "$game/Graphics/"
 caption="Orvo (O-tended Pell)"
 seed=4242
@@ -103,7 +102,7 @@ cx=$((x + border))
 cy=$((y + top))
 pass "window '$caption', $w x $h with a 580 x 388 client area at ($cx, $cy)"
 
-# The state lines the tests' build writes: a value of the last one (read
+# The state lines ORVO_DUMP asks for: a value of the last one (read
 # with sed rather than a JSON parser: the landing must be seen within the
 # half second its cascade lasts, also on a loaded machine).
 last() { tail -n 1 "$dump" | sed -n "s/.*\"$1\":\([^,}]*\).*/\1/p"; }

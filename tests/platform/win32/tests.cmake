@@ -37,7 +37,6 @@ add_test(NAME win32.resources
 # orvo-replay of a native build.
 set(ORVO_REPLAY "" CACHE FILEPATH "orvo-replay of a native build, for the end-to-end test")
 add_test(NAME win32.end_to_end
-  COMMAND sh ${ORVO_WIN32_TEST_DIR}/end_to_end.sh $<TARGET_FILE:orvo_win32>
-          $<TARGET_FILE:orvo_test_hooks> ${ORVO_WINEPREFIX})
+  COMMAND sh ${ORVO_WIN32_TEST_DIR}/end_to_end.sh $<TARGET_FILE:orvo_win32> ${ORVO_WINEPREFIX})
 set_tests_properties(win32.end_to_end PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE
   ENVIRONMENT "ORVO_REPLAY=${ORVO_REPLAY}")
