@@ -42,8 +42,8 @@ void Shell::Run() {
     fixed_seed_ = true;
   }
   // Lives as long as the program: Run never returns.
-  StateDumpFile dump(*this, hooks.dumpPath);
-  if (dump.IsOpen()) SetObserver(&dump);
+  HookFiles files(*this, hooks);
+  if (files.Active()) SetObserver(&files);
   StartUp();
   RunEventLoop();
 }
@@ -77,7 +77,7 @@ void Shell::LoadGame(const std::string& graphicsFolder) {
 void Shell::RunEventLoop() {
   for (;;) {
     if (queue_.Empty()) {
-      if (const std::optional<InputEvent> event = platform_.WaitForEvent(kNothingDue)) {
+      if (const std::optional<InputEvent> event = Take(kNothingDue)) {
         queue_.Add(*event);
       }
     }
@@ -85,8 +85,14 @@ void Shell::RunEventLoop() {
   }
 }
 
+std::optional<InputEvent> Shell::Take(std::int64_t deadline) {
+  std::optional<InputEvent> event = platform_.WaitForEvent(deadline);
+  if (event) observer_->Taken(*event);
+  return event;
+}
+
 void Shell::TakeArrived() {
-  while (const std::optional<InputEvent> event = platform_.WaitForEvent(kNoWait)) {
+  while (const std::optional<InputEvent> event = Take(kNoWait)) {
     queue_.Add(*event);
   }
 }
@@ -96,6 +102,7 @@ void Shell::DeliverBatch() {
     TakeArrived();
     const std::optional<InputEvent> event = queue_.Next();
     if (!event) break;
+    observer_->Delivered(*event);
     Deliver(*event);
   }
   queue_.EndBatch();
@@ -105,11 +112,13 @@ void Shell::DeliverBatch() {
 
 void Shell::Fail(const std::string& text) {
   platform_.ShowFatalMessage(kErrorTitle, text);
+  observer_->Ending();
   platform_.EndProgram(1);
   std::abort();  // not reached: the platform ends the program
 }
 
 void Shell::EndProgram(int status) {
+  observer_->Ending();
   platform_.EndProgram(status);
   std::abort();  // not reached
 }
@@ -179,7 +188,7 @@ void Shell::WaitUntil(std::int64_t deadline, std::int32_t ms) {
   // The events that arrive meanwhile wait in the queue until the cascade is
   // over. Only a request to close the window ends a wait early: the program
   // ends at once, in the middle of the cascade.
-  while (const std::optional<InputEvent> event = platform_.WaitForEvent(deadline)) {
+  while (const std::optional<InputEvent> event = Take(deadline)) {
     if (event->kind == InputEvent::Kind::Close) app_.Form_Unload();
     queue_.Add(*event);
   }
@@ -191,7 +200,7 @@ void Shell::ProcessEvents(std::int64_t nextDue) {
   // with none, sleep until one comes or the loop has something due.
   TakeArrived();
   if (queue_.Empty()) {
-    if (const std::optional<InputEvent> event = platform_.WaitForEvent(nextDue)) {
+    if (const std::optional<InputEvent> event = Take(nextDue)) {
       queue_.Add(*event);
     }
   }

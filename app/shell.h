@@ -38,8 +38,14 @@ class ShellObserver {
   virtual void StartClickIgnored() {}
   // A frame was presented.
   virtual void Presented() {}
+  // The platform handed `event` to the shell's queue.
+  virtual void Taken(const InputEvent& /*event*/) {}
+  // `event` goes to the window's handlers now.
+  virtual void Delivered(const InputEvent& /*event*/) {}
   // A batch of input events has been handed out (perhaps none).
   virtual void BatchDelivered() {}
+  // The program ends now.
+  virtual void Ending() {}
 };
 
 // Runs the window's event processing in place of the platform's events: a
@@ -130,6 +136,9 @@ class Shell : public AppServices {
   void Present();
   void PointerDown(int x, int y);
   void PointerUp(int x, int y);
+  // The platform's next event, as WaitForEvent gives it, noted by the
+  // observer.
+  std::optional<InputEvent> Take(std::int64_t deadline);
   // Queues the events that have arrived, without waiting.
   void TakeArrived();
   // Hands out the queued events, those arriving meanwhile too, then shows

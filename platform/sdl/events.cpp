@@ -57,9 +57,6 @@ void SdlPlatform::Translate(const SDL_Event& event, std::vector<app::InputEvent>
       const int code = VirtualKeyFor(event.key.keysym.sym);
       if (code < 0) return;
       const bool down = event.type == SDL_KEYDOWN;
-      if (down && !event.key.repeat) {
-        record_.KeyDown(code, static_cast<Uint32>(SDL_GetTicks() - event.key.timestamp));
-      }
       out.push_back(InputEvent::KeyEvent(down ? Kind::KeyDown : Kind::KeyUp, app::Key{code}));
       return;
     }

@@ -19,8 +19,6 @@ constexpr std::int64_t kPadLookInterval = 5;
 
 }  // namespace
 
-SdlPlatform::SdlPlatform() : clock_(record_.MakeClock()) {}
-
 SdlPlatform::~SdlPlatform() {
   text_.SetFonts(nullptr);
   gamepads_.CloseAll();
@@ -64,7 +62,6 @@ void SdlPlatform::PresentFrame(const gfx::Surface& frame) {
   } else {
     window_.Present(frame);
   }
-  record_.Present();
 }
 
 void SdlPlatform::ShowFatalMessage(const std::string& title, const std::string& message) {
@@ -72,7 +69,7 @@ void SdlPlatform::ShowFatalMessage(const std::string& title, const std::string& 
 }
 
 std::int64_t SdlPlatform::TickCount() {
-  return clock_->TickCount();
+  return sdl::TickCount();
 }
 
 std::optional<app::InputEvent> SdlPlatform::WaitForEvent(std::int64_t deadline) {
@@ -103,7 +100,7 @@ void SdlPlatform::SleepForEvent(std::int64_t deadline) {
     if (left > kPadLookInterval) {
       SDL_Delay(static_cast<Uint32>(kPadLookInterval));
     } else {
-      clock_->SleepUntil(deadline, false, true);
+      SleepUntil(deadline, false);
     }
     return;
   }
@@ -113,11 +110,10 @@ void SdlPlatform::SleepForEvent(std::int64_t deadline) {
     SDL_WaitEvent(nullptr);
     return;
   }
-  clock_->SleepUntil(deadline, true, true);
+  SleepUntil(deadline, true);
 }
 
 void SdlPlatform::EndProgram(int status) {
-  record_.Flush();
   text_.SetFonts(nullptr);
   gamepads_.CloseAll();
   window_.Close();

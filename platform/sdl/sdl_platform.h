@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,14 +18,13 @@
 #include "platform/sdl/clock.h"
 #include "platform/sdl/gamepads.h"
 #include "platform/sdl/label_text.h"
-#include "platform/sdl/latency_record.h"
 #include "platform/sdl/window.h"
 
 namespace orvo::sdl {
 
 class SdlPlatform : public app::Platform {
  public:
-  SdlPlatform();
+  SdlPlatform() = default;
   ~SdlPlatform() override;
   SdlPlatform(const SdlPlatform&) = delete;
   SdlPlatform& operator=(const SdlPlatform&) = delete;
@@ -57,8 +55,6 @@ class SdlPlatform : public app::Platform {
   // Sleeps until SDL has an event or `deadline` (which has not come yet).
   void SleepForEvent(std::int64_t deadline);
 
-  LatencyRecord record_;
-  std::unique_ptr<Clock> clock_;
   Window window_;
   bool shown_ = false;
   SdlLabelText text_;

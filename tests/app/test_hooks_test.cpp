@@ -43,9 +43,9 @@ TEST(TestHooks, TheDumpHasALineForEveryFrameAndEveryBatch) {
   orvo_test::RecordingPlatform host(ORVO_BINARY_DIR);
   Shell shell(host, 0);
   {
-    StateDumpFile dump(shell, path);
-    ASSERT_TRUE(dump.IsOpen());
-    shell.SetObserver(&dump);
+    HookFiles files(shell, TestHooks{{}, path, {}});
+    ASSERT_TRUE(files.Active());
+    shell.SetObserver(&files);
     shell.StartUp();  // the first frame
     host.Queue(InputEvent::KeyEvent(InputEvent::Kind::KeyDown, Key::Up));
     host.SetClock(1234);
@@ -61,7 +61,36 @@ TEST(TestHooks, TheDumpHasALineForEveryFrameAndEveryBatch) {
   EXPECT_EQ(lines[1]["labels"]["lblAction0"], "Start");
   std::remove(path.c_str());
   // A file that cannot be opened switches the hook off.
-  EXPECT_FALSE(StateDumpFile(shell, testing::TempDir() + "no/such/folder/dump").IsOpen());
+  EXPECT_FALSE(
+      HookFiles(shell, TestHooks{{}, testing::TempDir() + "no/such/folder/dump", {}}).Active());
+}
+
+TEST(TestHooks, TheLatencyRecordFollowsKeysToTheFrames) {
+  const std::string path = testing::TempDir() + "orvo_latency_test.log";
+  std::remove(path.c_str());
+  orvo_test::RecordingPlatform host(ORVO_BINARY_DIR);
+  Shell shell(host, 0);
+  HookFiles files(shell, TestHooks{{}, {}, path});
+  ASSERT_TRUE(files.Active());
+  shell.SetObserver(&files);
+  shell.StartUp();
+  host.Queue(InputEvent::KeyEvent(InputEvent::Kind::KeyDown, Key::Up));
+  host.Queue(InputEvent::KeyEvent(InputEvent::Kind::KeyDown, Key::Left, false));  // a touch key
+  shell.ProcessEvents(kNothingDue);
+  shell.Deliver(InputEvent{InputEvent::Kind::Expose});  // a frame
+  try {
+    shell.EndProgram(0);
+  } catch (const orvo::headless::ProgramEnd&) {
+  }
+  shell.SetObserver(nullptr);
+  std::ifstream in(path);
+  std::vector<std::string> kinds;
+  for (std::string line; std::getline(in, line);) kinds.push_back(line.substr(0, line.find(' ')));
+  // The first frame, the keyboard's key with the time it was taken in, the
+  // frame after it; written once, when the program ends.
+  EXPECT_EQ(kinds,
+            (std::vector<std::string>{"first-present-realtime-ns", "present", "key", "present"}));
+  std::remove(path.c_str());
 }
 
 }  // namespace
