@@ -46,8 +46,8 @@ class App {
   [[noreturn]] void ShutDown();
 
   // Window events.
-  void Form_KeyDown(int keyCode);
-  void Form_KeyUp(int keyCode);
+  void Form_KeyDown(Key key);
+  void Form_KeyUp(Key key);
   void Form_Paint();
   [[noreturn]] void Form_Unload();
   void lblAction_Click(int index);

@@ -34,31 +34,31 @@ void App::ProcessKeys() {
   game::GameState& state = game_.State();
   // One reading for the whole turn, even after a bomb or a move took time.
   const std::int64_t now = services_.TickCount();
-  const auto due = [&](int code) { return keys_[code].Pressed && keys_[code].NextTime < now; };
+  const auto due = [&](Key key) { return keys_[key].Pressed && keys_[key].NextTime < now; };
 
   // Escape halts the game after the rest of this turn; the caption stays "Stop".
-  if (keys_[VK_ESCAPE].Pressed) state.Running = false;
+  if (keys_[Key::Escape].Pressed) state.Running = false;
   if (!state.PairActive) return;
 
-  if (due(VK_RETURN)) {
+  if (due(Key::Enter)) {
     // The press is consumed and the lock-out starts, bomb or no bomb.
-    keys_[VK_RETURN].Pressed = false;
-    keys_[VK_RETURN].NextTime = now + kEnterLockOut;
+    keys_[Key::Enter].Pressed = false;
+    keys_[Key::Enter].NextTime = now + kEnterLockOut;
     game_.UseBomb();
   }
   // Up and Down restart their interval whether or not the pair moved; at
   // level 100 and above the interval is 0 or negative.
-  if (due(VK_UP)) {
-    keys_[VK_UP].NextTime = ((100 - 2 * static_cast<std::int64_t>(state.Level)) + now) + 100;
+  if (due(Key::Up)) {
+    keys_[Key::Up].NextTime = ((100 - 2 * static_cast<std::int64_t>(state.Level)) + now) + 100;
     game_.MovePairUp();
   }
-  if (due(VK_DOWN)) {
-    keys_[VK_DOWN].NextTime = ((100 - 2 * static_cast<std::int64_t>(state.Level)) + now) + 100;
+  if (due(Key::Down)) {
+    keys_[Key::Down].NextTime = ((100 - 2 * static_cast<std::int64_t>(state.Level)) + now) + 100;
     game_.MovePairDown();
   }
   // Left does not touch the timed slide.
-  if (due(VK_LEFT)) {
-    keys_[VK_LEFT].NextTime = now + kLeftInterval;
+  if (due(Key::Left)) {
+    keys_[Key::Left].NextTime = now + kLeftInterval;
     game_.MovePairLeft();
   }
 }
@@ -68,10 +68,10 @@ std::int64_t App::NextDue() const {
   // Escape ends the loop in the next turn, and a game no longer running (game
   // over, Stop) ends it after this event processing: either way the loop is
   // about to return, so nothing is worth waiting for.
-  if (keys_[VK_ESCAPE].Pressed || !state.Running) return 0;
+  if (keys_[Key::Escape].Pressed || !state.Running) return 0;
   if (!state.PairActive) return kNothingDue;
   std::int64_t due = game_.NextSlideDue();
-  for (int code : {VK_RETURN, VK_UP, VK_DOWN, VK_LEFT}) {
+  for (Key code : {Key::Enter, Key::Up, Key::Down, Key::Left}) {
     if (keys_[code].Pressed) due = std::min(due, keys_[code].NextTime + 1);
   }
   return due;

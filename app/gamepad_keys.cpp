@@ -1,14 +1,12 @@
 #include "app/gamepad_keys.h"
 
-#include "app/key_table.h"
-
 namespace orvo::app {
 
 namespace {
 
-int KeyOf(int source) {
-  constexpr int kKeys[] = {VK_UP,     VK_DOWN, VK_LEFT, VK_LEFT, VK_RETURN,
-                           VK_ESCAPE, VK_UP,   VK_DOWN, VK_LEFT};
+Key KeyOf(int source) {
+  constexpr Key kKeys[] = {Key::Up,     Key::Down, Key::Left, Key::Left, Key::Enter,
+                           Key::Escape, Key::Up,   Key::Down, Key::Left};
   return kKeys[source];
 }
 
@@ -18,10 +16,12 @@ void GamepadKeys::Hold(int pad, Source source, bool held, std::vector<InputEvent
   bool& was = held_[pad][source];
   if (was == held) return;
   was = held;
-  const int key = KeyOf(source);
+  const Key key = KeyOf(source);
   int& holders = holders_[key];
-  if (held && holders++ == 0) out.push_back(InputEvent{InputEvent::Kind::KeyDown, key});
-  if (!held && --holders == 0) out.push_back(InputEvent{InputEvent::Kind::KeyUp, key});
+  if (held && holders++ == 0)
+    out.push_back(InputEvent::KeyEvent(InputEvent::Kind::KeyDown, key, false));
+  if (!held && --holders == 0)
+    out.push_back(InputEvent::KeyEvent(InputEvent::Kind::KeyUp, key, false));
 }
 
 void GamepadKeys::Button(int pad, PadButton button, bool down, std::vector<InputEvent>& out) {
@@ -40,7 +40,7 @@ void GamepadKeys::Button(int pad, PadButton button, bool down, std::vector<Input
       return Hold(pad, kBack, down, out);
     case PadButton::Start:
       // A click happens on the release, as with the pointer.
-      if (!down) out.push_back(InputEvent{InputEvent::Kind::CaptionClick, 0});
+      if (!down) out.push_back(InputEvent::Click(0));
       return;
     case PadButton::West:
     case PadButton::North:
@@ -67,6 +67,10 @@ void GamepadKeys::Disconnected(int pad, std::vector<InputEvent>& out) {
     Hold(pad, static_cast<Source>(source), false, out);
   }
   held_.erase(pad);
+}
+
+void GamepadKeys::ReleaseAll(std::vector<InputEvent>& out) {
+  while (!held_.empty()) Disconnected(held_.begin()->first, out);
 }
 
 }  // namespace orvo::app

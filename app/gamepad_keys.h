@@ -5,32 +5,17 @@
 // halts the game (Escape). A held button is a held key: its press is a key
 // down and its release a key up, and the game's own repeat rules do the
 // rest. Several pads and several buttons may hold one key at once; it goes
-// up when the last of them lets go.
+// up when the last of them lets go. The keys a pad makes are no keyboard's:
+// the shell makes sure that the game sees a quick tap.
 #pragma once
 
 #include <array>
 #include <map>
 #include <vector>
 
-#include "app/platform.h"
+#include "app/input_event.h"
 
 namespace orvo::app {
-
-// The buttons of a standard gamepad layout (SDL's game controllers, the
-// browser's "standard" mapping), by where they sit.
-enum class PadButton {
-  South,
-  East,
-  West,
-  North,
-  Back,
-  Start,
-  DpadUp,
-  DpadDown,
-  DpadLeft,
-  DpadRight,
-  Other,  // shoulders, sticks' presses, guide: not used by the game
-};
 
 // How far a stick must lean (of 1) to count as pressed, and how far back
 // it must come to count as released, so that a stick resting near the
@@ -47,6 +32,9 @@ class GamepadKeys {
   void LeftStick(int pad, float x, float y, std::vector<InputEvent>& out);
   // Pad `pad` is gone: everything it held is let go.
   void Disconnected(int pad, std::vector<InputEvent>& out);
+  // Every pad lets go of everything it holds, and is forgotten until it
+  // reports again (the window lost the keyboard).
+  void ReleaseAll(std::vector<InputEvent>& out);
 
  private:
   // What a pad holds: one bit per source (button or stick direction).
@@ -66,7 +54,7 @@ class GamepadKeys {
 
   std::map<int, std::array<bool, kSourceCount>> held_;
   // How many sources, of all pads, hold each key.
-  std::map<int, int> holders_;
+  std::map<Key, int> holders_;
 };
 
 }  // namespace orvo::app

@@ -8,10 +8,6 @@ namespace orvo::app {
 
 namespace {
 
-bool KnownKey(int code) {
-  return code >= 0 && code <= 255;
-}
-
 game::Control ActionControl(int index) {
   return index == 0 ? game::Control::lblAction0 : game::Control::lblAction1;
 }
@@ -25,16 +21,16 @@ std::string Lower(std::string s) {
 }  // namespace
 
 // Key codes outside the table are ignored.
-void App::Form_KeyDown(int keyCode) {
-  if (!KnownKey(keyCode)) return;
-  keys_[keyCode].Pressed = true;
+void App::Form_KeyDown(Key key) {
+  if (!KeyTable::Holds(key)) return;
+  keys_[key].Pressed = true;
 }
 
-void App::Form_KeyUp(int keyCode) {
-  if (!KnownKey(keyCode)) return;
+void App::Form_KeyUp(Key key) {
+  if (!KeyTable::Holds(key)) return;
   // An Enter press stays recorded until the game loop has acted on it.
-  if (keyCode == VK_RETURN) return;
-  keys_[keyCode].Pressed = false;
+  if (key == Key::Enter) return;
+  keys_[key].Pressed = false;
 }
 
 void App::Form_Paint() {

@@ -4,19 +4,29 @@
 #include <array>
 #include <cstdint>
 
-namespace orvo::app {
+#include "app/input_event.h"
 
-inline constexpr int VK_RETURN = 13;
-inline constexpr int VK_ESCAPE = 27;
-inline constexpr int VK_LEFT = 37;
-inline constexpr int VK_UP = 38;
-inline constexpr int VK_DOWN = 40;
+namespace orvo::app {
 
 struct KeyState {
   bool Pressed = false;       // held down; for Enter: a press waiting to act
   std::int64_t NextTime = 0;  // the tick count must exceed this before the key acts again
 };
 
-using KeyTable = std::array<KeyState, 256>;
+// One state for each virtual-key code, 0 to 255.
+class KeyTable {
+ public:
+  static constexpr int kSize = 256;
+  static constexpr bool Holds(Key key) { return CodeOf(key) >= 0 && CodeOf(key) < kSize; }
+  KeyState& operator[](Key key) { return states_[static_cast<std::size_t>(CodeOf(key))]; }
+  const KeyState& operator[](Key key) const {
+    return states_[static_cast<std::size_t>(CodeOf(key))];
+  }
+  auto begin() const { return states_.begin(); }
+  auto end() const { return states_.end(); }
+
+ private:
+  std::array<KeyState, kSize> states_{};
+};
 
 }  // namespace orvo::app

@@ -30,10 +30,17 @@ void Shell::Deliver(const InputEvent& event) {
     case InputEvent::Kind::CaptionClick:
       // As a press and release on the caption: the click alone changes no
       // colour, and runs the same protocol.
-      app_.lblAction_Click(event.key);
+      app_.lblAction_Click(event.caption);
       break;
     case InputEvent::Kind::Close:
       app_.Form_Unload();
+    case InputEvent::Kind::FocusLost:
+    case InputEvent::Kind::PadButton:
+    case InputEvent::Kind::PadStick:
+    case InputEvent::Kind::PadGone:
+      // The queue turns these into keys (input_queue.h); they never reach
+      // the handlers themselves.
+      break;
   }
 }
 

@@ -4,10 +4,11 @@
 #  - CPU use while a game runs and no key is pressed (10 s),
 #  - time from a key-down to the presented frame showing the move,
 #  - time from start to the first presented frame,
-#  - how late the timed wake-ups of the game loop are,
 #  - peak memory.
-# The program records key-downs, presents and wake-ups when ORVO_LATENCY_LOG
-# names a file; this script drives it with xdotool and reads the record.
+# The program records key-downs (when the shell took them in and how long
+# they waited in its queue) and presents when ORVO_LATENCY_LOG names a file
+# (app/test_hooks.h); this script drives it with xdotool and reads the
+# record.
 # Usage: bench/window_figures.sh [path to the orvo program]
 set -eu
 cd "$(dirname "$0")/.."
@@ -85,9 +86,8 @@ awk -v launched="$launched" -v waiting_cpu="$waiting_cpu" -v idle_cpu="$idle_cpu
     if (d > 50) unmoved++; else lat[++nl] = d
     pending = 0
   }
-  $1 == "wake-late-at-most-ns" { if ($2 < 0) overslept++; else wake[++nw] = $2 / 1e6 }
   END {
-    sort(lat, nl); sort(wake, nw)
+    sort(lat, nl)
     printf "start to first presented frame: %.1f ms\n", (first - launched) / 1e6
     printf "CPU while the window waits with no game (10 s): %s %% of a core\n", waiting_cpu
     printf "CPU while a game runs untouched (10 s): %s %% of a core\n", idle_cpu
@@ -95,9 +95,5 @@ awk -v launched="$launched" -v waiting_cpu="$waiting_cpu" -v idle_cpu="$idle_cpu
       nl, pct(lat, nl, 50), pct(lat, nl, 99), lat[nl]
     printf "  (not counted: %d keys queued during a cascade, %d with no frame within 50 ms)\n",
       queued + 0, unmoved + 0
-    printf "timed wake-ups: %d, late by at most: median %.3f ms, p99 %.3f ms, max %.3f ms\n",
-      nw, pct(wake, nw, 50), pct(wake, nw, 99), wake[nw]
-    printf "  (and %d whose coarse sleep itself ended after the tick: late, by an unmeasured amount)\n",
-      overslept + 0
     printf "peak memory (VmHWM): %.1f MB\n", peak_kb / 1024
   }' "$work/log"

@@ -4,16 +4,17 @@
 # static program that needs nothing but Windows), Graphics\, LICENSE and a
 # read-me. Prints the zip's path as its last line.
 # Usage: scripts/windows.sh [--tests]
-# With --tests the Windows build also holds the unit tests and the tests'
-# own program (orvo-test-hooks.exe), for CTest under Wine (scripts/test.sh);
-# its end-to-end test compares with a native orvo-replay (scripts/native-tools.sh).
+# With --tests the Windows build also holds the unit tests, for CTest under
+# Wine (scripts/test.sh); its end-to-end test runs orvo.exe with the test
+# hooks of app/test_hooks.h and compares with a native orvo-replay
+# (scripts/native-tools.sh).
 set -eu
 cd "$(dirname "$0")/.."
 tests=OFF
 for arg in "$@"; do
   case $arg in
     --tests) tests=ON ;;
-    -h | --help) sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "usage: scripts/windows.sh [--tests]" >&2; exit 2 ;;
   esac
 done

@@ -1,6 +1,6 @@
 // The window's CPU while the game waits for input, without a pad and with
 // one (an SDL virtual game controller) plugged in: the process's CPU time
-// over a few seconds of SleepUntilEvent, in % of a core. Runs in SDL's
+// over a few seconds of WaitForEvent, in % of a core. Runs in SDL's
 // offscreen driver unless SDL_VIDEODRIVER says otherwise.
 // Usage: orvo_pad_wait [seconds per case (3)]
 #include <SDL2/SDL.h>
@@ -26,11 +26,7 @@ class BuildTreePlatform : public orvo::sdl::SdlPlatform {
 double CpuPercentWhileWaiting(BuildTreePlatform& platform, int seconds) {
   const std::clock_t cpu = std::clock();
   const std::int64_t end = platform.TickCount() + seconds * 1000;
-  for (std::int64_t now = platform.TickCount(); now < end; now = platform.TickCount()) {
-    platform.SleepUntilEvent(end);
-    orvo::app::InputEvent event;
-    while (platform.PollEvent(event)) {
-    }
+  while (platform.WaitForEvent(end)) {
   }
   return 100.0 * static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC / seconds;
 }

@@ -83,7 +83,7 @@ int main() {
   const double start = emscripten_get_now();
   constexpr int kGames = 40;
   for (int game = 0; game < kGames; ++game) {
-    app.Form_KeyDown(orvo::app::VK_LEFT);
+    app.Form_KeyDown(orvo::app::Key::Left);
     app.lblAction_Click(0);  // the whole game runs in here, until it is over
   }
   const double ms = emscripten_get_now() - start;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "gfx/file_lookup.h"
+
 namespace orvo::headless {
 
 gfx::AlphaMask FixedCellText::Render(app::FontFace /*face*/, const std::string& utf8) const {
@@ -31,20 +33,18 @@ const gfx::PictureDecoder& HeadlessPlatform::Pictures() {
   return SystemPictureDecoder();
 }
 
-bool HeadlessPlatform::WaitUntil(std::int64_t deadline) {
-  if (deadline > clock_) SetClock(deadline);
-  return true;
+bool HeadlessPlatform::HoldsOrdinaryFile(const std::string& folder) {
+  return gfx::HoldsOrdinaryFile(folder);
 }
 
-bool HeadlessPlatform::PollEvent(app::InputEvent& event) {
-  if (events_.empty()) return false;
-  event = events_.front();
-  events_.pop_front();
-  return true;
-}
-
-void HeadlessPlatform::SleepUntilEvent(std::int64_t deadline) {
-  if (events_.empty() && deadline != app::kNothingDue && deadline > clock_) SetClock(deadline);
+std::optional<app::InputEvent> HeadlessPlatform::WaitForEvent(std::int64_t deadline) {
+  if (!events_.empty()) {
+    const app::InputEvent event = events_.front();
+    events_.pop_front();
+    return event;
+  }
+  if (deadline != app::kNothingDue && deadline > clock_) SetClock(deadline);
+  return std::nullopt;
 }
 
 }  // namespace orvo::headless

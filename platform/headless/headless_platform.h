@@ -1,7 +1,8 @@
 // The headless platform: no window, a virtual clock that moves only when it
 // is told to (or a wait jumps it), input events from a queue that its user
 // fills, and the system's picture decoder. The replay runner and the tests'
-// doubles build on it; each replaces what it cares about.
+// doubles build on it; each replaces what it cares about. A shell on it is
+// best given a fixed seed, so that its games are the same on every run.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,6 @@
 
 #include "app/platform.h"
 #include "app/shell.h"
-#include "game/random_generator.h"
 
 namespace orvo::headless {
 
@@ -46,34 +46,29 @@ class HeadlessPlatform : public app::Platform {
 
   std::int64_t Clock() const { return clock_; }
   virtual void SetClock(std::int64_t tick) { clock_ = tick; }
-  // Queues an input event for PollEvent.
+  // Queues an input event for WaitForEvent.
   void Queue(const app::InputEvent& event) { events_.push_back(event); }
   // How many frames the shell has presented (the first showing included).
   std::uint64_t FramesPresented() const { return frames_presented_; }
 
   // app::Platform.
   std::string ProgramFolder() override { return program_folder_; }
+  // Lists the folder with gfx::HoldsOrdinaryFile, where dot-files are hidden.
+  bool HoldsOrdinaryFile(const std::string& folder) override;
+  // The system's decoder, as the game's (SystemPictureDecoder).
+  const gfx::PictureDecoder& Pictures() override;
+  const app::LabelText& Text() override { return text_; }
   // No picture of its own: the background stays empty (black).
   bool OpenWindow(gfx::Surface& background, std::string& error) override;
-  void ShowWindow(const gfx::Surface& /*frame*/) override { ++frames_presented_; }
+  void PresentFrame(const gfx::Surface& /*frame*/) override { ++frames_presented_; }
   // Writes "title: message" to standard error.
   void ShowFatalMessage(const std::string& title, const std::string& message) override;
   // Throws ProgramEnd.
   [[noreturn]] void EndProgram(int status) override;
-  void PresentFrame(const gfx::Surface& /*frame*/) override { ++frames_presented_; }
-  const app::LabelText& Text() override { return text_; }
-  // The system's decoder, as the game's (SystemPictureDecoder).
-  const gfx::PictureDecoder& Pictures() override;
   std::int64_t TickCount() override { return clock_; }
-  // The wait is over at once: the clock jumps to its end.
-  bool WaitUntil(std::int64_t deadline) override;
-  bool PollEvent(app::InputEvent& event) override;
-  // With nothing queued, the clock jumps to the deadline (an endless sleep
-  // leaves it, as nothing would ever wake it).
-  void SleepUntilEvent(std::int64_t deadline) override;
-  // One fixed sequence: the same numbers on every run.
-  float NextRandom() override { return random_.Next(); }
-  void ReseedRandom() override {}
+  // The first queued event; with none, the clock jumps to the deadline (an
+  // endless wait leaves it, as nothing would ever come).
+  std::optional<app::InputEvent> WaitForEvent(std::int64_t deadline) override;
 
  private:
   std::string program_folder_;
@@ -81,7 +76,6 @@ class HeadlessPlatform : public app::Platform {
   std::deque<app::InputEvent> events_;
   std::uint64_t frames_presented_ = 0;
   FixedCellText text_;
-  game::RandomGenerator random_{0};
 };
 
 }  // namespace orvo::headless

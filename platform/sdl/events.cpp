@@ -1,50 +1,52 @@
 // SDL's events as the shell's input events. The window keeps its own keys
-// (the full screen) and handles nothing else itself; the gamepads' events go
-// through their mapping (gamepads.h).
+// (the full screen) and handles nothing else itself; the gamepads' events
+// are the pads' own (gamepads.h).
 #include "platform/sdl/keys.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace orvo::sdl {
 
 bool SdlPlatform::KeptByTheWindow(const SDL_KeyboardEvent& key) {
-  switch (window_keys_.Judge(key)) {
-    case WindowKeys::Verdict::ForTheGame:
+  const int code = VirtualKeyFor(key.keysym.sym);
+  if (code < 0) return false;
+  const app::WindowKeys::Press press{app::Key{code}, key.type == SDL_KEYDOWN, key.repeat != 0,
+                                     (key.keysym.mod & KMOD_ALT) != 0,
+                                     (key.keysym.mod & (KMOD_CTRL | KMOD_GUI)) != 0};
+  switch (window_keys_.Judge(press)) {
+    case app::WindowKeys::Verdict::ForTheGame:
       return false;
-    case WindowKeys::Verdict::ToggleFullscreen:
+    case app::WindowKeys::Verdict::ToggleFullscreen:
       // The window's new size comes back as a size-changed event, which
       // redraws the picture.
       window_.ToggleFullscreen();
       return true;
-    case WindowKeys::Verdict::Swallowed:
+    case app::WindowKeys::Verdict::Swallowed:
       return true;
   }
   return true;
 }
 
-void SdlPlatform::NoteClose(std::uint32_t queuedAt) {
-  // A request queued before the last wait ended should have ended the
-  // program in that wait; the record says so, for the end-to-end test.
-  record_.CloseFromEvents(static_cast<std::int64_t>(queuedAt) < last_wait_end_);
-}
-
 void SdlPlatform::Translate(const SDL_Event& event, std::vector<app::InputEvent>& out) {
-  using Kind = app::InputEvent::Kind;
+  using app::InputEvent;
+  using Kind = InputEvent::Kind;
   if (gamepads_.Handle(event, out)) return;
   switch (event.type) {
     case SDL_QUIT:
-      NoteClose(event.quit.timestamp);
-      out.push_back(app::InputEvent{Kind::Close});
+      out.push_back(InputEvent::Of(Kind::Close));
       return;
     case SDL_WINDOWEVENT:
       switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
-          NoteClose(event.window.timestamp);
-          out.push_back(app::InputEvent{Kind::Close});
+          out.push_back(InputEvent::Of(Kind::Close));
           return;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_RESTORED:
-          out.push_back(app::InputEvent{Kind::Expose});
+          out.push_back(InputEvent::Of(Kind::Expose));
+          return;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          window_keys_.Reset();
+          out.push_back(InputEvent::Of(Kind::FocusLost));
           return;
         default:
           return;
@@ -55,10 +57,7 @@ void SdlPlatform::Translate(const SDL_Event& event, std::vector<app::InputEvent>
       const int code = VirtualKeyFor(event.key.keysym.sym);
       if (code < 0) return;
       const bool down = event.type == SDL_KEYDOWN;
-      if (down && !event.key.repeat) {
-        record_.KeyDown(code, static_cast<Uint32>(SDL_GetTicks() - event.key.timestamp));
-      }
-      out.push_back(app::InputEvent{down ? Kind::KeyDown : Kind::KeyUp, code});
+      out.push_back(InputEvent::KeyEvent(down ? Kind::KeyDown : Kind::KeyUp, app::Key{code}));
       return;
     }
     case SDL_MOUSEBUTTONDOWN:
@@ -66,12 +65,12 @@ void SdlPlatform::Translate(const SDL_Event& event, std::vector<app::InputEvent>
       // Only the left button presses captions. Coordinates are in the
       // window's logical size: the renderer scales them back.
       if (event.button.button != SDL_BUTTON_LEFT) return;
-      out.push_back(
-          app::InputEvent{event.type == SDL_MOUSEBUTTONDOWN ? Kind::PointerDown : Kind::PointerUp,
-                          0, event.button.x, event.button.y});
+      out.push_back(InputEvent::Pointer(
+          event.type == SDL_MOUSEBUTTONDOWN ? Kind::PointerDown : Kind::PointerUp, event.button.x,
+          event.button.y));
       return;
     case SDL_MOUSEMOTION:
-      out.push_back(app::InputEvent{Kind::PointerMove, 0, event.motion.x, event.motion.y});
+      out.push_back(InputEvent::Pointer(Kind::PointerMove, event.motion.x, event.motion.y));
       return;
     default:
       return;

@@ -55,7 +55,6 @@ void Gamepads::CloseAll() {
     for (auto& [id, pad] : pads_) SDL_GameControllerClose(pad.controller);
   }
   pads_.clear();
-  keys_ = app::GamepadKeys();
 }
 
 void Gamepads::Added(int deviceIndex) {
@@ -78,7 +77,7 @@ void Gamepads::Removed(SDL_JoystickID id, std::vector<app::InputEvent>& out) {
   SDL_GameControllerClose(it->second.controller);
   pads_.erase(it);
   // Whatever the pad held when it went is let go: no key stays down.
-  keys_.Disconnected(id, out);
+  out.push_back(app::InputEvent::Gone(id));
 }
 
 bool Gamepads::Handle(const SDL_Event& event, std::vector<app::InputEvent>& out) {
@@ -95,8 +94,8 @@ bool Gamepads::Handle(const SDL_Event& event, std::vector<app::InputEvent>& out)
       // Only the pads opened here: one whose opening failed has no removal
       // that would let its keys go.
       if (pads_.contains(event.cbutton.which)) {
-        keys_.Button(event.cbutton.which, PadButtonOf(event.cbutton.button),
-                     event.type == SDL_CONTROLLERBUTTONDOWN, out);
+        out.push_back(app::InputEvent::Pad(event.cbutton.which, PadButtonOf(event.cbutton.button),
+                                           event.type == SDL_CONTROLLERBUTTONDOWN));
       }
       return true;
     case SDL_CONTROLLERAXISMOTION: {
@@ -110,7 +109,7 @@ bool Gamepads::Handle(const SDL_Event& event, std::vector<app::InputEvent>& out)
       } else {
         return true;
       }
-      keys_.LeftStick(event.caxis.which, pad.x, pad.y, out);
+      out.push_back(app::InputEvent::Stick(event.caxis.which, pad.x, pad.y));
       return true;
     }
     case SDL_CONTROLLERDEVICEREMAPPED:

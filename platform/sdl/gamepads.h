@@ -1,7 +1,7 @@
 // The pads plugged into the desktop, as SDL's game controllers: opened when
 // SDL reports one added (those present at start-up included), closed when it
-// is removed, and their buttons and left stick turned into the game's keys
-// by the one gamepad mapping (app/gamepad_keys.h). Joysticks that SDL does
+// is removed, and their buttons and left stick reported as the shell's pad
+// events (the shell maps them to the game's keys). Joysticks that SDL does
 // not know as game controllers are left alone.
 #pragma once
 
@@ -11,8 +11,7 @@
 #include <map>
 #include <vector>
 
-#include "app/gamepad_keys.h"
-#include "app/platform.h"
+#include "app/input_event.h"
 
 namespace orvo::sdl {
 
@@ -45,7 +44,6 @@ class Gamepads {
   void Removed(SDL_JoystickID id, std::vector<app::InputEvent>& out);
 
   std::map<SDL_JoystickID, Pad> pads_;  // by SDL's instance id
-  app::GamepadKeys keys_;
 };
 
 }  // namespace orvo::sdl

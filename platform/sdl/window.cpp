@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/form.h"
+#include "app/window_scale.h"
 #include "platform/sdl/app_identity.h"
 #include "platform/sdl/embedded.h"
 #include "platform/sdl/message_box.h"
@@ -12,21 +13,8 @@
 
 namespace orvo::sdl {
 
-namespace {
-
-// The window opens at most this share of the usable desktop.
-constexpr double kComfortableShare = 0.85;
-
-}  // namespace
-
 Window::~Window() {
   Close();
-}
-
-int Window::ChooseScale(const SDL_Rect& usable) {
-  const double across = kComfortableShare * usable.w / app::kClientWidth;
-  const double down = kComfortableShare * usable.h / app::kClientHeight;
-  return std::max(1, static_cast<int>(std::min(across, down)));
 }
 
 bool Window::Open(std::string& error) {
@@ -76,7 +64,7 @@ bool Window::Open(std::string& error) {
   }
   SDL_Rect usable{0, 0, app::kClientWidth, app::kClientHeight};
   if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
-  const int scale = ChooseScale(usable);
+  const int scale = app::WindowScale(usable.w, usable.h);
   window_ = SDL_CreateWindow(app::kWindowCaption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                              app::kClientWidth * scale, app::kClientHeight * scale,
                              SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);

@@ -38,10 +38,6 @@ class Window {
   void ToggleFullscreen();
   bool IsFullscreen() const;
 
-  // The window's scale: the largest whole multiple of its logical size that
-  // fits comfortably in `usable`, at least 1.
-  static int ChooseScale(const SDL_Rect& usable);
-
   SDL_Window* Handle() const { return window_; }
   SDL_Renderer* Renderer() const { return renderer_; }
   // The label fonts; null while the window is not open.

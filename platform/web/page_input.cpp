@@ -1,102 +1,72 @@
 #include "platform/web/page_input.h"
 
+#include <iterator>
+
+#include "app/app_services.h"
+#include "app/form.h"
+#include "game/board_geometry.h"
+
 namespace orvo::web {
 
-using Kind = app::InputEvent::Kind;
+// The page's table and the program agree on the window and the board.
+static_assert(kWindowWidth == app::kClientWidth && kWindowHeight == app::kClientHeight);
+static_assert(kBoardLeft == app::kFrontLeft && kBoardTop == app::kFrontTop);
+static_assert(kBoardWidth == game::kFrontWidth && kBoardHeight == game::kFrontHeight);
+
+using app::InputEvent;
+using Kind = InputEvent::Kind;
 
 app::PadButton StandardButton(int index) {
-  switch (index) {
-    case 0:
-      return app::PadButton::South;
-    case 1:
-      return app::PadButton::East;
-    case 2:
-      return app::PadButton::West;
-    case 3:
-      return app::PadButton::North;
-    case 8:
-      return app::PadButton::Back;
-    case 9:
-      return app::PadButton::Start;
-    case 12:
-      return app::PadButton::DpadUp;
-    case 13:
-      return app::PadButton::DpadDown;
-    case 14:
-      return app::PadButton::DpadLeft;
-    case 15:
-      return app::PadButton::DpadRight;
-    default:
-      return app::PadButton::Other;
-  }
+  using B = app::PadButton;
+  // The standard layout's buttons 0 to 15; 4 to 7 are the shoulders and
+  // triggers, 10 and 11 the sticks' presses.
+  static constexpr B kButtons[] = {
+      B::South, B::East,  B::West,  B::North, B::Other,  B::Other,    B::Other,    B::Other,
+      B::Back,  B::Start, B::Other, B::Other, B::DpadUp, B::DpadDown, B::DpadLeft, B::DpadRight};
+  return index >= 0 && index < static_cast<int>(std::size(kButtons)) ? kButtons[index] : B::Other;
 }
 
-void PageInput::Release(int key) {
-  if (pressed_now_.count(key) != 0) {
-    held_back_.push_back(key);
-  } else {
-    ready_.push_back(app::InputEvent{Kind::KeyUp, key});
-  }
-}
-
-void PageInput::Queue(const app::InputEvent& event) {
-  if (event.kind == Kind::KeyDown) pressed_now_.insert(event.key);
-  ready_.push_back(event);
-}
-
-void PageInput::Take(const PageEvent& event) {
-  std::vector<app::InputEvent> fromPad;
+std::optional<InputEvent> InputEventOf(const PageEvent& event) {
   switch (event.kind) {
     case PageEventKind::KeyDown:
-      Queue(app::InputEvent{Kind::KeyDown, event.a});
-      return;
+      return InputEvent::KeyEvent(Kind::KeyDown, app::Key{event.code});
     case PageEventKind::KeyUp:
-      ready_.push_back(app::InputEvent{Kind::KeyUp, event.a});
-      return;
+      return InputEvent::KeyEvent(Kind::KeyUp, app::Key{event.code});
     case PageEventKind::TapKeyUp:
-      Release(event.a);
-      return;
+      return InputEvent::KeyEvent(Kind::KeyUp, app::Key{event.code}, false);
     case PageEventKind::PointerDown:
-      ready_.push_back(app::InputEvent{Kind::PointerDown, 0, event.a, event.b});
-      return;
+      return InputEvent::Pointer(Kind::PointerDown, event.x, event.y);
     case PageEventKind::PointerUp:
-      ready_.push_back(app::InputEvent{Kind::PointerUp, 0, event.a, event.b});
-      return;
+      return InputEvent::Pointer(Kind::PointerUp, event.x, event.y);
     case PageEventKind::PadButton:
-      pads_.Button(event.a, StandardButton(event.b / 2), event.b % 2 == 1, fromPad);
-      break;
-    case PageEventKind::PadStick: {
-      const float x = static_cast<float>(event.b / 4096 - 1000) / 1000.0f;
-      const float y = static_cast<float>(event.b % 4096 - 1000) / 1000.0f;
-      pads_.LeftStick(event.a, x, y, fromPad);
-      break;
-    }
+      return InputEvent::Pad(event.pad, StandardButton(event.button), event.down != 0);
+    case PageEventKind::PadStick:
+      return InputEvent::Stick(event.pad, static_cast<float>(event.stickX) / 1000.0f,
+                               static_cast<float>(event.stickY) / 1000.0f);
     case PageEventKind::PadGone:
-      pads_.Disconnected(event.a, fromPad);
-      break;
+      return InputEvent::Gone(event.pad);
+    case PageEventKind::FocusLost:
+      return InputEvent::Of(Kind::FocusLost);
     case PageEventKind::None:
-      return;
+      break;
   }
-  for (const app::InputEvent& e : fromPad) {
-    if (e.kind == Kind::KeyUp) {
-      Release(e.key);
-    } else {
-      Queue(e);
+  return std::nullopt;
+}
+
+std::optional<InputEvent> NextInputEvent(PageQueue& page, std::int64_t deadline) {
+  for (;;) {
+    while (const std::optional<PageEvent> event = page.Take()) {
+      if (std::optional<InputEvent> input = InputEventOf(*event)) return input;
     }
+    if (deadline == app::kNothingDue) {
+      page.Sleep(-1);
+      continue;
+    }
+    // kNoWait, the smallest deadline, has always passed.
+    const std::int64_t now = page.Now();
+    if (now >= deadline) return std::nullopt;
+    page.Sleep(deadline - now);
   }
-}
-
-bool PageInput::Next(app::InputEvent& event) {
-  if (ready_.empty()) return false;
-  event = ready_.front();
-  ready_.pop_front();
-  return true;
-}
-
-void PageInput::EndOfBatch() {
-  for (int key : held_back_) ready_.push_back(app::InputEvent{Kind::KeyUp, key});
-  held_back_.clear();
-  pressed_now_.clear();
 }
 
 }  // namespace orvo::web

@@ -1,43 +1,38 @@
-// The page's queued events as the shell's input events. Gamepads go through
-// the game's one mapping (app/gamepad_keys.h). The release of a touch
-// control or a pad button is held back to the next event processing when
-// its press came in the same one: a quick tap would otherwise be pressed
-// and released before the game loop looked at the key.
+// The page's queued events as the shell's input events: keys (the touch
+// controls' are no keyboard's), the pointer, gamepads in the standard layout
+// and the page losing the keyboard. The shell applies the rules of input
+// (app/input_queue.h).
 #pragma once
 
-#include <deque>
-#include <set>
-#include <vector>
+#include <cstdint>
+#include <optional>
 
-#include "app/gamepad_keys.h"
-#include "app/platform.h"
-#include "platform/web/page_events.h"
+#include "app/input_event.h"
+#include "platform/web/page_table.h"
 
 namespace orvo::web {
 
-class PageInput {
- public:
-  // Turns `event` into none, one or more input events, queued for Next.
-  void Take(const PageEvent& event);
-  // The next input event of this processing; false when there is none.
-  bool Next(app::InputEvent& event);
-  // This processing's events are all taken: the releases held back become
-  // the next processing's first events.
-  void EndOfBatch();
-  bool HasReady() const { return !ready_.empty(); }
-
- private:
-  // Queues `event`, noting a key pressed in this processing.
-  void Queue(const app::InputEvent& event);
-  void Release(int key);
-
-  app::GamepadKeys pads_;
-  std::deque<app::InputEvent> ready_;
-  std::vector<int> held_back_;
-  std::set<int> pressed_now_;  // keys whose press this processing hands out
-};
+// The input event `event` stands for; nothing for an empty or unknown one.
+std::optional<app::InputEvent> InputEventOf(const PageEvent& event);
 
 // The standard gamepad layout's button `index` as the mapping knows it.
 app::PadButton StandardButton(int index);
+
+// What the wait for the page's next event needs of the page.
+class PageQueue {
+ public:
+  virtual ~PageQueue() = default;
+  // The first queued event, taken out of the queue; nothing when none is.
+  virtual std::optional<PageEvent> Take() = 0;
+  // Sleeps until an event is queued, or about `ms` milliseconds (-1: no
+  // limit). The page's timers may end it a little early.
+  virtual void Sleep(std::int64_t ms) = 0;
+  virtual std::int64_t Now() = 0;
+};
+
+// The next input event from `page`, as Platform::WaitForEvent hands it out:
+// one queued, or the first to come before Now() reaches `deadline`; nothing
+// once it has, never sooner. Events that stand for nothing are skipped.
+std::optional<app::InputEvent> NextInputEvent(PageQueue& page, std::int64_t deadline);
 
 }  // namespace orvo::web

@@ -19,15 +19,6 @@ constexpr wchar_t kWindowClass[] = L"OrvoWindow";
 constexpr DWORD kWindowedStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kFullscreenStyle = WS_POPUP;
 
-std::uint32_t ClockSeed() {
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  FILETIME wall;
-  GetSystemTimeAsFileTime(&wall);
-  return static_cast<std::uint32_t>(now.QuadPart) ^ (wall.dwLowDateTime >> 7) ^
-         (wall.dwLowDateTime << 13) ^ GetCurrentProcessId();
-}
-
 // The bytes of the program's resource `id` (RCDATA); empty when missing.
 std::span<const std::uint8_t> ResourceBytes(int id) {
   HMODULE module = GetModuleHandleW(nullptr);
@@ -65,10 +56,20 @@ void FixClientSize(HWND window, int width, int height) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A key message as the window's keys judge it: a repeat has the key down
+// before (bit 30); Alt is held when bit 29 says so (F10's system key
+// messages have no Alt).
+app::WindowKeys::Press PressOf(UINT message, WPARAM w, LPARAM l) {
+  const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+  const WORD flags = HIWORD(l);
+  return {app::Key{static_cast<int>(w)}, down, down && (flags & KF_REPEAT) != 0,
+          (flags & KF_ALTDOWN) != 0,
+          GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_LWIN) < 0 || GetKeyState(VK_RWIN) < 0};
+}
+
 }  // namespace
 
-Win32Platform::Win32Platform(std::optional<std::uint32_t> seed)
-    : random_(seed.value_or(ClockSeed())), fixed_seed_(seed.has_value()) {
+Win32Platform::Win32Platform() {
   QueryPerformanceFrequency(&frequency_);
   QueryPerformanceCounter(&started_);
   // Waits end within a millisecond of their time rather than at the next
@@ -90,19 +91,20 @@ Win32Platform::~Win32Platform() {
 
 std::string Win32Platform::ProgramFolder() {
   // The path may be longer than MAX_PATH: grow the buffer until it fits.
+  // On failure only the separator: the shell's folder check then fails.
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
+    if (n == 0) return "\\";
     if (n < path.size()) {
       path.resize(n);
       break;
     }
-    if (path.size() >= 32768) return {};
+    if (path.size() >= 32768) return "\\";
     path.resize(path.size() * 2);
   }
   const std::size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return {};
+  if (slash == std::wstring::npos) return "\\";
   // A drive's root keeps its "\": "C:\".
   path.resize(slash + 1);
   return Utf8(path);
@@ -159,7 +161,7 @@ bool Win32Platform::OpenWindow(gfx::Surface& background, std::string& error) {
   const RECT work = WorkArea(nullptr);
   const int workWidth = static_cast<int>(work.right - work.left);
   const int workHeight = static_cast<int>(work.bottom - work.top);
-  placement_ = Placement{WindowScale(workWidth, workHeight), 0, 0};
+  placement_ = app::Placement{app::WindowScale(workWidth, workHeight), 0, 0};
   RECT frame{0, 0, app::kClientWidth * placement_.scale, app::kClientHeight * placement_.scale};
   AdjustWindowRectEx(&frame, kWindowedStyle, FALSE, 0);
   const int width = static_cast<int>(frame.right - frame.left);
@@ -178,13 +180,6 @@ bool Win32Platform::OpenWindow(gfx::Surface& background, std::string& error) {
   glyphs_ = std::move(*glyphs);
   background = std::move(*picture);
   return true;
-}
-
-void Win32Platform::ShowWindow(const gfx::Surface& frame) {
-  PresentFrame(frame);
-  ::ShowWindow(window_, SW_SHOWNORMAL);
-  SetForegroundWindow(window_);
-  UpdateWindow(window_);
 }
 
 void Win32Platform::ShowFatalMessage(const std::string& title, const std::string& message) {
@@ -210,6 +205,13 @@ void Win32Platform::PresentFrame(const gfx::Surface& frame) {
     shown_[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
   }
   if (window_ == nullptr) return;
+  if (!IsWindowVisible(window_)) {
+    // The first frame shows the window, painted at once.
+    ShowWindow(window_, SW_SHOWNORMAL);
+    SetForegroundWindow(window_);
+    UpdateWindow(window_);
+    return;
+  }
   HDC dc = GetDC(window_);
   Paint(dc);
   ReleaseDC(window_, dc);
@@ -248,16 +250,11 @@ std::int64_t Win32Platform::TickCount() {
   return counts / f * 1000 + counts % f * 1000 / f;
 }
 
-void Win32Platform::ReseedRandom() {
-  if (!fixed_seed_) random_.Seed(ClockSeed());
-}
-
 void Win32Platform::Pump() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
-      close_requested_ = true;
-      queue_.push_back(app::InputEvent{app::InputEvent::Kind::Close});
+      queue_.push_back(app::InputEvent::Of(app::InputEvent::Kind::Close));
       continue;
     }
     TranslateMessage(&message);
@@ -265,43 +262,24 @@ void Win32Platform::Pump() {
   }
 }
 
-void Win32Platform::SleepForMessage(std::int64_t deadline) {
-  DWORD timeout = INFINITE;
-  if (deadline != app::kNothingDue) {
-    const std::int64_t left = deadline - TickCount();
-    if (left <= 0) return;
-    timeout = static_cast<DWORD>(std::min<std::int64_t>(left, INFINITE - 1));
-  }
-  MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-}
-
-bool Win32Platform::WaitUntil(std::int64_t deadline) {
-  // The messages are taken in (the window repaints, the system sees it
-  // alive) but the input events stay queued until the cascade is over; only
-  // a request to close the window ends the wait.
+std::optional<app::InputEvent> Win32Platform::WaitForEvent(std::int64_t deadline) {
   for (;;) {
-    Pump();
-    if (close_requested_) return false;
-    if (TickCount() >= deadline) return true;
-    SleepForMessage(deadline);
-  }
-}
-
-bool Win32Platform::PollEvent(app::InputEvent& event) {
-  if (queue_.empty()) Pump();
-  if (queue_.empty()) return false;
-  event = queue_.front();
-  queue_.pop_front();
-  return true;
-}
-
-void Win32Platform::SleepUntilEvent(std::int64_t deadline) {
-  for (;;) {
-    if (!queue_.empty()) return;
-    Pump();
-    if (!queue_.empty()) return;
-    if (deadline != app::kNothingDue && TickCount() >= deadline) return;
-    SleepForMessage(deadline);
+    if (queue_.empty()) Pump();
+    if (!queue_.empty()) {
+      const app::InputEvent event = queue_.front();
+      queue_.pop_front();
+      return event;
+    }
+    DWORD timeout = INFINITE;
+    if (deadline != app::kNothingDue) {
+      // Compared before subtracting: kNoWait minus a tick would overflow.
+      const std::int64_t now = TickCount();
+      if (now >= deadline) return std::nullopt;
+      timeout = static_cast<DWORD>(std::min<std::int64_t>(deadline - now, INFINITE - 1));
+    }
+    // Wakes for any message, also one that arrived before the last look
+    // and was left in the queue (MWMO_INPUTAVAILABLE).
+    MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
 }
 
@@ -315,13 +293,13 @@ void Win32Platform::ToggleFullscreen() {
     const RECT& m = info.rcMonitor;
     fullscreen_ = true;
     SetWindowLongPtrW(window_, GWL_STYLE, kFullscreenStyle | WS_VISIBLE);
-    placement_ = FitInside(m.right - m.left, m.bottom - m.top);
+    placement_ = app::FitInside(m.right - m.left, m.bottom - m.top);
     SetWindowPos(window_, HWND_TOP, m.left, m.top, m.right - m.left, m.bottom - m.top,
                  SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
   } else {
     fullscreen_ = false;
     SetWindowLongPtrW(window_, GWL_STYLE, kWindowedStyle | WS_VISIBLE);
-    placement_ = Placement{placement_.scale, 0, 0};
+    placement_ = app::Placement{placement_.scale, 0, 0};
     SetWindowPlacement(window_, &windowed_);
     FitWindowToMonitor();
   }
@@ -330,7 +308,8 @@ void Win32Platform::ToggleFullscreen() {
 
 void Win32Platform::FitWindowToMonitor() {
   const RECT work = WorkArea(window_);
-  placement_ = Placement{WindowScale(work.right - work.left, work.bottom - work.top), 0, 0};
+  placement_ =
+      app::Placement{app::WindowScale(work.right - work.left, work.bottom - work.top), 0, 0};
   RECT frame{0, 0, app::kClientWidth * placement_.scale, app::kClientHeight * placement_.scale};
   AdjustWindowRectEx(&frame, kWindowedStyle, FALSE, 0);
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
@@ -339,26 +318,25 @@ void Win32Platform::FitWindowToMonitor() {
                 app::kClientHeight * placement_.scale);
 }
 
-void Win32Platform::Key(int key, bool down, bool alt) {
-  switch (window_keys_.Judge(key, down, alt)) {
-    case WindowKeys::Verdict::ToggleFullscreen:
+bool Win32Platform::Key(UINT message, WPARAM w, LPARAM l) {
+  using Kind = app::InputEvent::Kind;
+  const app::WindowKeys::Press press = PressOf(message, w, l);
+  switch (window_keys_.Judge(press)) {
+    case app::WindowKeys::Verdict::ToggleFullscreen:
       ToggleFullscreen();
-      return;
-    case WindowKeys::Verdict::Swallowed:
-      return;
-    case WindowKeys::Verdict::ForTheGame:
+      return false;
+    case app::WindowKeys::Verdict::Swallowed:
+      return false;
+    case app::WindowKeys::Verdict::ForTheGame:
       break;
   }
-  const auto held = std::find(keys_down_.begin(), keys_down_.end(), key);
-  if (down && held == keys_down_.end()) keys_down_.push_back(key);
-  if (!down && held != keys_down_.end()) keys_down_.erase(held);
-  queue_.push_back(
-      app::InputEvent{down ? app::InputEvent::Kind::KeyDown : app::InputEvent::Kind::KeyUp, key});
+  queue_.push_back(app::InputEvent::KeyEvent(press.down ? Kind::KeyDown : Kind::KeyUp, press.key));
+  return true;
 }
 
 void Win32Platform::Pointer(app::InputEvent::Kind kind, LPARAM l) {
   app::InputEvent event{kind};
-  ToGamePixel(placement_, GET_X_LPARAM(l), GET_Y_LPARAM(l), event.x, event.y);
+  app::ToGamePixel(placement_, GET_X_LPARAM(l), GET_Y_LPARAM(l), event.x, event.y);
   queue_.push_back(event);
 }
 
@@ -374,12 +352,10 @@ LRESULT CALLBACK Win32Platform::WindowProc(HWND window, UINT message, WPARAM w, 
 
 LRESULT Win32Platform::Handle(UINT message, WPARAM w, LPARAM l) {
   using Kind = app::InputEvent::Kind;
-  const bool alt = (l & (LPARAM{1} << 29)) != 0;
   switch (message) {
     case WM_CLOSE:
       // The shell ends the program; the window is not destroyed before.
-      close_requested_ = true;
-      queue_.push_back(app::InputEvent{Kind::Close});
+      queue_.push_back(app::InputEvent::Of(Kind::Close));
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT paint;
@@ -392,25 +368,24 @@ LRESULT Win32Platform::Handle(UINT message, WPARAM w, LPARAM l) {
       return 1;  // Paint covers every pixel
     case WM_KEYDOWN:
     case WM_KEYUP:
-      Key(static_cast<int>(w), message == WM_KEYDOWN, false);
+      Key(message, w, l);
       return 0;
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP:
-      // Alt+Enter is the window's; Alt+F4 and the rest go to Windows.
-      if (w == VK_RETURN) {
-        Key(static_cast<int>(w), message == WM_SYSKEYDOWN, alt);
-        return 0;
-      }
+      // With Alt held (or F10) keys come as the system's. The game takes
+      // them as any other, their releases above all, or a key let go with
+      // Alt down would stay held for it. Windows still sees those the
+      // window does not keep (Alt+F4); those it keeps make no beep.
+      if (!Key(message, w, l)) return 0;
       break;
     case WM_SYSCOMMAND:
       // Alt alone or F10 would enter the (absent) menu and take the keys.
       if ((w & 0xFFF0) == SC_KEYMENU) return 0;
       break;
     case WM_KILLFOCUS:
-      // The keys held now will come up elsewhere: the game sees them up.
-      for (const int key : keys_down_) queue_.push_back(app::InputEvent{Kind::KeyUp, key});
-      keys_down_.clear();
+      // The keys held now will come up elsewhere: the shell lets them go.
       window_keys_.Reset();
+      queue_.push_back(app::InputEvent::Of(Kind::FocusLost));
       break;
     case WM_LBUTTONDOWN:
       SetCapture(window_);

@@ -1,9 +1,9 @@
-// The native Windows window: Orvo's platform on Windows. Input comes from
-// the thread's message queue, turned into the shell's input events; frames
-// are shown with StretchDIBits at a whole-multiple scale; waits sleep in
-// MsgWaitForMultipleObjectsEx until their time or the next message; labels
-// are drawn from the glyph atlas made at build time (as on the web page, so
-// that the window looks as on Linux); pictures are decoded by WIC.
+// The native Windows window: Orvo's platform on Windows. The thread's
+// messages become the shell's input events; frames are shown with
+// StretchDIBits at a whole-multiple scale; WaitForEvent sleeps in
+// MsgWaitForMultipleObjectsEx until the next message or its deadline;
+// labels are drawn from the glyph atlas made at build time (as on the web
+// page, so that the window looks as on Linux); pictures are decoded by WIC.
 #pragma once
 
 #include <windows.h>
@@ -16,60 +16,47 @@
 
 #include "app/glyph_atlas.h"
 #include "app/platform.h"
-#include "game/random_generator.h"
+#include "app/window_keys.h"
+#include "app/window_scale.h"
 #include "platform/win32/wic_picture_decoder.h"
-#include "platform/win32/window_keys.h"
-#include "platform/win32/window_layout.h"
 
 namespace orvo::win32 {
 
 class Win32Platform : public app::Platform {
  public:
-  // `seed`: a fixed seed of the random source, for the tests' own build of
-  // the program; a new game then does not reseed.
-  explicit Win32Platform(std::optional<std::uint32_t> seed = std::nullopt);
+  Win32Platform();
   ~Win32Platform() override;
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 
   // app::Platform.
   std::string ProgramFolder() override;
-  char FolderSeparator() const override { return '\\'; }
   // Lists the folder with FindFirstFileExW: hidden and system files (such
   // as desktop.ini and Thumbs.db) and folders do not count. Windows' file
   // systems match names without regard to case themselves.
   bool HoldsOrdinaryFile(const std::string& folder) override;
+  const gfx::PictureDecoder& Pictures() override { return decoder_; }
+  const app::LabelText& Text() override { return glyphs_; }
   // Creates the window, hidden; the background and the glyphs are resources
   // of the program.
   bool OpenWindow(gfx::Surface& background, std::string& error) override;
-  void ShowWindow(const gfx::Surface& frame) override;
+  void PresentFrame(const gfx::Surface& frame) override;
   void ShowFatalMessage(const std::string& title, const std::string& message) override;
   [[noreturn]] void EndProgram(int status) override;
-  void PresentFrame(const gfx::Surface& frame) override;
-  const app::LabelText& Text() override { return glyphs_; }
-  const gfx::PictureDecoder& Pictures() override { return decoder_; }
   std::int64_t TickCount() override;
-  bool WaitUntil(std::int64_t deadline) override;
-  bool PollEvent(app::InputEvent& event) override;
-  void SleepUntilEvent(std::int64_t deadline) override;
-  float NextRandom() override { return random_.Next(); }
-  void ReseedRandom() override;
-
-  // The window, once open (for the tests).
-  HWND Window() const { return window_; }
-  bool Fullscreen() const { return fullscreen_; }
-  void ToggleFullscreen();
+  std::optional<app::InputEvent> WaitForEvent(std::int64_t deadline) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
   LRESULT Handle(UINT message, WPARAM w, LPARAM l);
-  void Key(int key, bool down, bool alt);
+  // Queues a key message's event for the game; false when the window keeps
+  // the key for itself (and has switched its mode if the key asks so).
+  bool Key(UINT message, WPARAM w, LPARAM l);
   void Pointer(app::InputEvent::Kind kind, LPARAM l);
   // Dispatches every message waiting in the thread's queue.
   void Pump();
-  // Sleeps until a message arrives or `deadline` (kNothingDue: none).
-  void SleepForMessage(std::int64_t deadline);
   void Paint(HDC dc);
+  void ToggleFullscreen();
   // Sizes the window for the monitor it is on (or mostly on).
   void FitWindowToMonitor();
 
@@ -78,13 +65,10 @@ class Win32Platform : public app::Platform {
   LARGE_INTEGER started_{};
   WicPictureDecoder decoder_;
   app::GlyphAtlas glyphs_;
-  game::RandomGenerator random_;
-  bool fixed_seed_ = false;
-  WindowKeys window_keys_;
-  std::vector<int> keys_down_;  // the game's keys held, released on focus loss
+  app::WindowKeys window_keys_;
+  // The input events translated from messages, not yet handed out.
   std::deque<app::InputEvent> queue_;
-  bool close_requested_ = false;
-  Placement placement_;
+  app::Placement placement_;
   bool fullscreen_ = false;
   WINDOWPLACEMENT windowed_{};
   // The frame last presented, as the bytes a 32-bit DIB holds (blue, green,

@@ -17,9 +17,9 @@ std::string Text(const std::vector<InputEvent>& events) {
   std::string s;
   for (const InputEvent& e : events) {
     if (!s.empty()) s += ' ';
-    if (e.kind == InputEvent::Kind::KeyDown) s += '+' + std::to_string(e.key);
-    if (e.kind == InputEvent::Kind::KeyUp) s += '-' + std::to_string(e.key);
-    if (e.kind == InputEvent::Kind::CaptionClick) s += 'c' + std::to_string(e.key);
+    if (e.kind == InputEvent::Kind::KeyDown) s += '+' + std::to_string(CodeOf(e.key));
+    if (e.kind == InputEvent::Kind::KeyUp) s += '-' + std::to_string(CodeOf(e.key));
+    if (e.kind == InputEvent::Kind::CaptionClick) s += 'c' + std::to_string(e.caption);
   }
   return s;
 }

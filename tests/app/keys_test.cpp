@@ -1,5 +1,6 @@
 // The key table and the per-turn key handling: which keys act, when, and in
 // what order.
+#include <algorithm>
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -12,10 +13,9 @@ namespace {
 using namespace orvo::app;
 
 bool SameTable(const KeyTable& a, const KeyTable& b) {
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].Pressed != b[i].Pressed || a[i].NextTime != b[i].NextTime) return false;
-  }
-  return true;
+  return std::equal(a.begin(), a.end(), b.begin(), [](const KeyState& x, const KeyState& y) {
+    return x.Pressed == y.Pressed && x.NextTime == y.NextTime;
+  });
 }
 
 TEST(KeyTableTest, StartsCleared) {
@@ -28,36 +28,35 @@ TEST(KeyTableTest, StartsCleared) {
 
 TEST(KeyTableTest, DownAndUpSetPressedOnly) {
   AppRig rig;
-  rig.Keys()[VK_UP].NextTime = 555;
-  rig.app.Form_KeyDown(VK_UP);
-  EXPECT_TRUE(rig.Keys()[VK_UP].Pressed);
-  EXPECT_EQ(rig.Keys()[VK_UP].NextTime, 555);
-  rig.app.Form_KeyUp(VK_UP);
-  EXPECT_FALSE(rig.Keys()[VK_UP].Pressed);
-  EXPECT_EQ(rig.Keys()[VK_UP].NextTime, 555);
+  rig.Keys()[Key::Up].NextTime = 555;
+  rig.app.Form_KeyDown(Key::Up);
+  EXPECT_TRUE(rig.Keys()[Key::Up].Pressed);
+  EXPECT_EQ(rig.Keys()[Key::Up].NextTime, 555);
+  rig.app.Form_KeyUp(Key::Up);
+  EXPECT_FALSE(rig.Keys()[Key::Up].Pressed);
+  EXPECT_EQ(rig.Keys()[Key::Up].NextTime, 555);
   // Any code of the table is recorded, used by the game or not.
-  rig.app.Form_KeyDown(0);
-  rig.app.Form_KeyDown(255);
-  EXPECT_TRUE(rig.Keys()[0].Pressed);
-  EXPECT_TRUE(rig.Keys()[255].Pressed);
+  rig.app.Form_KeyDown(Key{0});
+  rig.app.Form_KeyDown(Key{255});
+  EXPECT_TRUE(rig.Keys()[Key{0}].Pressed);
+  EXPECT_TRUE(rig.Keys()[Key{255}].Pressed);
 }
 
 TEST(KeyTableTest, EnterPressStaysUntilActedOn) {
   AppRig rig;
-  rig.app.Form_KeyDown(VK_RETURN);
-  rig.app.Form_KeyUp(VK_RETURN);
-  EXPECT_TRUE(rig.Keys()[VK_RETURN].Pressed);
+  rig.app.Form_KeyDown(Key::Enter);
+  rig.app.Form_KeyUp(Key::Enter);
+  EXPECT_TRUE(rig.Keys()[Key::Enter].Pressed);
 }
 
 TEST(KeyTableTest, CodesOutsideTheTableAreIgnored) {
   AppRig rig;
   const KeyTable before = rig.Keys();
-  for (int code : {-1, 256, 1000, 0x10000 + VK_UP, std::numeric_limits<int>::min(),
+  for (int code : {-1, 256, 1000, 0x10000 + CodeOf(Key::Up), std::numeric_limits<int>::min(),
                    std::numeric_limits<int>::max()}) {
-    rig.app.Form_KeyDown(code);
-    rig.app.Form_KeyUp(code);
+    rig.app.Form_KeyDown(Key{code});
+    rig.app.Form_KeyUp(Key{code});
   }
-  rig.app.Form_KeyDown(-1);
   EXPECT_TRUE(SameTable(before, rig.Keys()));
 }
 
@@ -83,15 +82,15 @@ TEST_F(ProcessKeysTest, UpDownRepeatInterval) {
     rig.PairAt(5, 0, c.level);
     rig.Keys() = KeyTable{};
     const std::int64_t t0 = 200000;
-    rig.app.Form_KeyDown(VK_DOWN);
+    rig.app.Form_KeyDown(Key::Down);
     Turn(t0);
     EXPECT_EQ(Row(), 1) << "level " << c.level;
-    EXPECT_EQ(rig.Keys()[VK_DOWN].NextTime, t0 + c.interval);
+    EXPECT_EQ(rig.Keys()[Key::Down].NextTime, t0 + c.interval);
     Turn(t0 + c.interval);
     EXPECT_EQ(Row(), 1) << "level " << c.level << ": not yet due";
     Turn(t0 + c.interval + 1);
     EXPECT_EQ(Row(), 2) << "level " << c.level;
-    EXPECT_EQ(rig.Keys()[VK_DOWN].NextTime, t0 + 2 * c.interval + 1);
+    EXPECT_EQ(rig.Keys()[Key::Down].NextTime, t0 + 2 * c.interval + 1);
   }
 }
 
@@ -99,10 +98,10 @@ TEST_F(ProcessKeysTest, UpDownRepeatInterval) {
 // turn in which the clock has passed its last time, or in every turn.
 TEST_F(ProcessKeysTest, UpDownWithoutLowerBound) {
   rig.PairAt(5, 0, 100);
-  rig.app.Form_KeyDown(VK_DOWN);
+  rig.app.Form_KeyDown(Key::Down);
   Turn(300000);
   EXPECT_EQ(Row(), 1);
-  EXPECT_EQ(rig.Keys()[VK_DOWN].NextTime, 300000);
+  EXPECT_EQ(rig.Keys()[Key::Down].NextTime, 300000);
   Turn(300000);
   EXPECT_EQ(Row(), 1);
   Turn(300001);
@@ -110,55 +109,55 @@ TEST_F(ProcessKeysTest, UpDownWithoutLowerBound) {
 
   rig.PairAt(5, 0, 150);
   rig.Keys() = KeyTable{};
-  rig.app.Form_KeyDown(VK_DOWN);
+  rig.app.Form_KeyDown(Key::Down);
   Turn(300000);
   Turn(300000);
   Turn(300000);
   EXPECT_EQ(Row(), 3);
-  EXPECT_EQ(rig.Keys()[VK_DOWN].NextTime, 300000 - 100);
+  EXPECT_EQ(rig.Keys()[Key::Down].NextTime, 300000 - 100);
 }
 
 TEST_F(ProcessKeysTest, BlockedMoveStillRestartsTheInterval) {
   rig.PairAt(5, 0);
-  rig.app.Form_KeyDown(VK_UP);
+  rig.app.Form_KeyDown(Key::Up);
   Turn(100000);
   EXPECT_EQ(Row(), 0);
-  EXPECT_EQ(rig.Keys()[VK_UP].NextTime, 100198);
-  EXPECT_TRUE(rig.Keys()[VK_UP].Pressed);
+  EXPECT_EQ(rig.Keys()[Key::Up].NextTime, 100198);
+  EXPECT_TRUE(rig.Keys()[Key::Up].Pressed);
 }
 
 TEST_F(ProcessKeysTest, LeftRepeatsEvery100msAndLeavesTheSlideTimer) {
   rig.PairAt(5, 2);
   const std::int64_t slide = rig.State().LastSlideTime;
-  rig.app.Form_KeyDown(VK_LEFT);
+  rig.app.Form_KeyDown(Key::Left);
   Turn(100000);
   EXPECT_EQ(Column(), 4);
   Turn(100100);
   EXPECT_EQ(Column(), 4);
   Turn(100101);
   EXPECT_EQ(Column(), 3);
-  EXPECT_EQ(rig.Keys()[VK_LEFT].NextTime, 100201);
+  EXPECT_EQ(rig.Keys()[Key::Left].NextTime, 100201);
   EXPECT_EQ(rig.State().LastSlideTime, slide);
 }
 
 TEST_F(ProcessKeysTest, EnterWithoutBombsIsConsumedAndLocksOut) {
   rig.PairAt(5, 2);
-  rig.app.Form_KeyDown(VK_RETURN);
-  rig.app.Form_KeyUp(VK_RETURN);
+  rig.app.Form_KeyDown(Key::Enter);
+  rig.app.Form_KeyUp(Key::Enter);
   Turn(100000);
-  EXPECT_FALSE(rig.Keys()[VK_RETURN].Pressed);
-  EXPECT_EQ(rig.Keys()[VK_RETURN].NextTime, 101000);
+  EXPECT_FALSE(rig.Keys()[Key::Enter].Pressed);
+  EXPECT_EQ(rig.Keys()[Key::Enter].NextTime, 101000);
   EXPECT_EQ(rig.Cells()(5, 2), 1);
   EXPECT_TRUE(rig.host.waits.empty());
 
   // Pressed during the lock-out: kept, and acted on once it has passed.
-  rig.app.Form_KeyDown(VK_RETURN);
-  rig.app.Form_KeyUp(VK_RETURN);
+  rig.app.Form_KeyDown(Key::Enter);
+  rig.app.Form_KeyUp(Key::Enter);
   Turn(101000);
-  EXPECT_TRUE(rig.Keys()[VK_RETURN].Pressed);
+  EXPECT_TRUE(rig.Keys()[Key::Enter].Pressed);
   Turn(101001);
-  EXPECT_FALSE(rig.Keys()[VK_RETURN].Pressed);
-  EXPECT_EQ(rig.Keys()[VK_RETURN].NextTime, 102001);
+  EXPECT_FALSE(rig.Keys()[Key::Enter].Pressed);
+  EXPECT_EQ(rig.Keys()[Key::Enter].NextTime, 102001);
 }
 
 // One clock reading serves the whole turn: the bomb takes over a second,
@@ -167,13 +166,13 @@ TEST_F(ProcessKeysTest, EnterWithoutBombsIsConsumedAndLocksOut) {
 TEST_F(ProcessKeysTest, BombThenUpInOneTurn) {
   rig.PairAt(3, 4);
   rig.State().Bombs = 1;
-  rig.app.Form_KeyDown(VK_RETURN);
-  rig.app.Form_KeyDown(VK_UP);
+  rig.app.Form_KeyDown(Key::Enter);
+  rig.app.Form_KeyDown(Key::Up);
   Turn(100000);
   EXPECT_EQ(rig.State().Bombs, 0);
   EXPECT_GE(rig.host.now, 101100) << "six 100 ms frames and the 500 ms pause";
-  EXPECT_EQ(rig.Keys()[VK_RETURN].NextTime, 101000);
-  EXPECT_EQ(rig.Keys()[VK_UP].NextTime, 100198);
+  EXPECT_EQ(rig.Keys()[Key::Enter].NextTime, 101000);
+  EXPECT_EQ(rig.Keys()[Key::Up].NextTime, 100198);
   EXPECT_EQ(Column(), 9);
   EXPECT_EQ(Row(), 1) << "the new pair moved up";
   EXPECT_EQ(rig.Cells()(3, 4), 0);
@@ -183,25 +182,25 @@ TEST_F(ProcessKeysTest, BombThenUpInOneTurn) {
 // refused and Down then moves the pair.
 TEST_F(ProcessKeysTest, UpActsBeforeDown) {
   rig.PairAt(5, 0);
-  rig.app.Form_KeyDown(VK_UP);
-  rig.app.Form_KeyDown(VK_DOWN);
+  rig.app.Form_KeyDown(Key::Up);
+  rig.app.Form_KeyDown(Key::Down);
   Turn(100000);
   EXPECT_EQ(Row(), 1);
-  EXPECT_EQ(rig.Keys()[VK_UP].NextTime, 100198);
-  EXPECT_EQ(rig.Keys()[VK_DOWN].NextTime, 100198);
+  EXPECT_EQ(rig.Keys()[Key::Up].NextTime, 100198);
+  EXPECT_EQ(rig.Keys()[Key::Down].NextTime, 100198);
 }
 
 TEST_F(ProcessKeysTest, WithoutAPairOnlyEscapeActs) {
   rig.PairAt(5, 2);
   rig.State().PairActive = false;
-  for (int code : {VK_RETURN, VK_UP, VK_DOWN, VK_LEFT}) rig.app.Form_KeyDown(code);
+  for (Key key : {Key::Enter, Key::Up, Key::Down, Key::Left}) rig.app.Form_KeyDown(key);
   const KeyTable before = rig.Keys();
   Turn(100000);
   EXPECT_TRUE(SameTable(before, rig.Keys()));
   EXPECT_EQ(Column(), 5);
   EXPECT_EQ(Row(), 2);
   EXPECT_TRUE(rig.State().Running);
-  rig.app.Form_KeyDown(VK_ESCAPE);
+  rig.app.Form_KeyDown(Key::Escape);
   Turn(100001);
   EXPECT_FALSE(rig.State().Running);
 }
@@ -211,8 +210,8 @@ TEST_F(ProcessKeysTest, EscapeLetsTheTurnFinish) {
   rig.PairAt(5, 2);
   rig.SetCaption(Control::lblAction0, "Stop");
   rig.SetTag(Control::lblAction0, "stop");
-  rig.app.Form_KeyDown(VK_ESCAPE);
-  rig.app.Form_KeyDown(VK_LEFT);
+  rig.app.Form_KeyDown(Key::Escape);
+  rig.app.Form_KeyDown(Key::Left);
   Turn(100000);
   EXPECT_FALSE(rig.State().Running);
   EXPECT_EQ(Column(), 4) << "Left still acted in this turn";

@@ -66,13 +66,13 @@ TEST_F(ProtocolTest, EachTurnRunsKeysThenSlide) {
     // Turn 1 at the start tick: Left moved the pair, the slide was not due.
     EXPECT_EQ(rig.State().PairX, 8);
     rig.host.now += 961;  // the slide is due in the next turn
-    rig.app.Form_KeyUp(VK_LEFT);
+    rig.app.Form_KeyUp(Key::Left);
   });
   rig.host.batches.push_back([&] {
     EXPECT_EQ(rig.State().PairX, 7) << "the timed slide stepped once";
     rig.app.lblAction_Click(0);
   });
-  rig.app.Form_KeyDown(VK_LEFT);
+  rig.app.Form_KeyDown(Key::Left);
   rig.app.lblAction_Click(0);
   EXPECT_EQ(rig.host.processCalls, 2);
 }
@@ -206,13 +206,13 @@ TEST_F(ProtocolTest, LoopsLeftByEndingTheProgramAreNotCounted) {
 // The key table is shared by all games: an Enter press made between games
 // acts in the first turn of the next one.
 TEST_F(ProtocolTest, KeyTableSurvivesANewGame) {
-  rig.app.Form_KeyDown(VK_RETURN);
-  rig.app.Form_KeyUp(VK_RETURN);
-  rig.Keys()[VK_DOWN].NextTime = 12345;
+  rig.app.Form_KeyDown(Key::Enter);
+  rig.app.Form_KeyUp(Key::Enter);
+  rig.Keys()[Key::Down].NextTime = 12345;
   rig.host.batches.push_back([&] {
-    EXPECT_FALSE(rig.Keys()[VK_RETURN].Pressed);
-    EXPECT_EQ(rig.Keys()[VK_RETURN].NextTime, 101000);
-    EXPECT_EQ(rig.Keys()[VK_DOWN].NextTime, 12345);
+    EXPECT_FALSE(rig.Keys()[Key::Enter].Pressed);
+    EXPECT_EQ(rig.Keys()[Key::Enter].NextTime, 101000);
+    EXPECT_EQ(rig.Keys()[Key::Down].NextTime, 12345);
     rig.app.lblAction_Click(0);
   });
   rig.app.lblAction_Click(0);

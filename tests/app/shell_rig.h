@@ -26,7 +26,6 @@ class RecordingPlatform : public orvo::headless::HeadlessPlatform {
   explicit RecordingPlatform(std::string folder) : HeadlessPlatform(std::move(folder)) {}
 
   bool openFails = false;
-  bool closeInWait = false;
   std::optional<orvo::gfx::Surface> lastFrame;
   std::string fatalTitle;
   std::string fatalMessage;
@@ -40,7 +39,6 @@ class RecordingPlatform : public orvo::headless::HeadlessPlatform {
                                     orvo::gfx::Rgb(1, 2, 3));
     return true;
   }
-  void ShowWindow(const orvo::gfx::Surface& frame) override { PresentFrame(frame); }
   void PresentFrame(const orvo::gfx::Surface& frame) override {
     HeadlessPlatform::PresentFrame(frame);
     lastFrame = frame;
@@ -48,10 +46,6 @@ class RecordingPlatform : public orvo::headless::HeadlessPlatform {
   void ShowFatalMessage(const std::string& title, const std::string& message) override {
     fatalTitle = title;
     fatalMessage = message;
-  }
-  bool WaitUntil(std::int64_t deadline) override {
-    if (closeInWait) return false;
-    return HeadlessPlatform::WaitUntil(deadline);
   }
   const orvo::app::LabelText& Text() override { return text_; }
 

@@ -34,7 +34,7 @@ class ShellTest : public ::testing::Test {
   }
   void Press(Kind kind, Control c) {
     const auto [x, y] = CentreOf(c);
-    shell_.Deliver(InputEvent{kind, 0, x, y});
+    shell_.Deliver(InputEvent::Pointer(kind, x, y));
   }
   // The program's end, as the status it ended with.
   template <typename F>
@@ -48,7 +48,7 @@ class ShellTest : public ::testing::Test {
   }
 
   RecordingPlatform host_{ORVO_BINARY_DIR};
-  Shell shell_{host_};
+  Shell shell_{host_, 0};
 };
 
 TEST_F(ShellTest, StartUpShowsTheWholeWindowOnce) {
@@ -90,7 +90,7 @@ TEST_F(ShellTest, StartUpFailuresShowTheMessageAndEndWithStatusOne) {
   for (const Case& c : cases) {
     RecordingPlatform host(c.folder);
     host.openFails = c.openFails;
-    Shell shell(host);
+    Shell shell(host, 0);
     EXPECT_EQ(EndOf([&] { shell.StartUp(); }), 1) << c.folder;
     EXPECT_EQ(host.fatalTitle, "Error loading game");
     EXPECT_EQ(host.fatalMessage.substr(0, c.message.size()), c.message) << host.fatalMessage;
@@ -132,10 +132,10 @@ TEST_F(ShellTest, ReleasesElsewhereAndPressesBesideTheTextDoNotClick) {
        kCaptionColor},
   };
   for (const Case& c : cases) {
-    shell_.Deliver(InputEvent{Kind::PointerDown, 0, c.down.first, c.down.second});
+    shell_.Deliver(InputEvent::Pointer(Kind::PointerDown, c.down.first, c.down.second));
     EXPECT_EQ(Label(Control::lblAction1).TextColor, c.whileHeld) << c.what;
-    shell_.Deliver(InputEvent{Kind::PointerMove, 0, 0, 0});
-    shell_.Deliver(InputEvent{Kind::PointerUp, 0, c.up.first, c.up.second});
+    shell_.Deliver(InputEvent::Pointer(Kind::PointerMove, 0, 0));
+    shell_.Deliver(InputEvent::Pointer(Kind::PointerUp, c.up.first, c.up.second));
     EXPECT_EQ(Label(Control::lblAction1).TextColor, kCaptionColor) << c.what;
     EXPECT_FALSE(Game().Rules().State().Running) << c.what;
     EXPECT_EQ(Label(Control::lblAction0).Caption, "Start") << c.what;
@@ -156,11 +156,11 @@ TEST_F(ShellTest, ASecondPressWhileOneIsHeldChangesNothing) {
 TEST_F(ShellTest, AClickOnStartRunsAGameThatTheQueuedEventsPlay) {
   StartUp();
   // Escape, queued now, is taken by the game loop's first event processing.
-  host_.Queue(InputEvent{Kind::KeyDown, VK_ESCAPE});
+  host_.Queue(InputEvent::KeyEvent(Kind::KeyDown, Key::Escape));
   Press(Kind::PointerDown, Control::lblAction0);
   const std::uint64_t before = host_.FramesPresented();
   Press(Kind::PointerUp, Control::lblAction0);
-  EXPECT_TRUE(Game().Keys()[VK_ESCAPE].Pressed);
+  EXPECT_TRUE(Game().Keys()[Key::Escape].Pressed);
   EXPECT_FALSE(Game().Rules().State().Running);
   EXPECT_EQ(Label(Control::lblAction0).Caption, "Stop");
   EXPECT_GT(host_.FramesPresented(), before);
@@ -199,18 +199,63 @@ TEST_F(ShellTest, LabelChangesAreShownWhenTheWindowWould) {
 
 TEST_F(ShellTest, EventProcessingDeliversTheQueueOrSleepsUntilDue) {
   StartUp();
-  host_.Queue(InputEvent{Kind::KeyDown, VK_UP});
-  host_.Queue(InputEvent{Kind::KeyDown, VK_DOWN});
+  host_.Queue(InputEvent::KeyEvent(Kind::KeyDown, Key::Up));
+  host_.Queue(InputEvent::KeyEvent(Kind::KeyDown, Key::Down));
   const std::int64_t now = host_.Clock();
   shell_.ProcessEvents(now + 500);
-  EXPECT_TRUE(Game().Keys()[VK_UP].Pressed);
-  EXPECT_TRUE(Game().Keys()[VK_DOWN].Pressed);
+  EXPECT_TRUE(Game().Keys()[Key::Up].Pressed);
+  EXPECT_TRUE(Game().Keys()[Key::Down].Pressed);
   EXPECT_EQ(host_.Clock(), now) << "events were there: no sleep";
   shell_.ProcessEvents(now + 500);
   EXPECT_EQ(host_.Clock(), now + 500) << "nothing queued: asleep until due";
-  host_.Queue(InputEvent{Kind::KeyUp, VK_UP});
+  host_.Queue(InputEvent::KeyEvent(Kind::KeyUp, Key::Up));
   shell_.ProcessEvents(kNothingDue);
-  EXPECT_FALSE(Game().Keys()[VK_UP].Pressed);
+  EXPECT_FALSE(Game().Keys()[Key::Up].Pressed);
+}
+
+TEST_F(ShellTest, LosingTheKeyboardReleasesTheHeldKeys) {
+  StartUp();
+  host_.Queue(InputEvent::KeyEvent(Kind::KeyDown, Key::Left));
+  host_.Queue(InputEvent::Pad(0, PadButton::DpadUp, true));
+  shell_.ProcessEvents(kNothingDue);
+  ASSERT_TRUE(Game().Keys()[Key::Left].Pressed);
+  ASSERT_TRUE(Game().Keys()[Key::Up].Pressed);
+  // No key-up will ever come: the releases went to another window.
+  host_.Queue(InputEvent{Kind::FocusLost});
+  shell_.ProcessEvents(kNothingDue);
+  EXPECT_FALSE(Game().Keys()[Key::Left].Pressed);
+  EXPECT_FALSE(Game().Keys()[Key::Up].Pressed);
+}
+
+TEST_F(ShellTest, AQuickTapOfAPadIsSeenBetweenTwoEventProcessings) {
+  StartUp();
+  host_.Queue(InputEvent::Pad(0, PadButton::DpadLeft, true));
+  host_.Queue(InputEvent::Pad(0, PadButton::DpadLeft, false));
+  shell_.ProcessEvents(kNothingDue);
+  EXPECT_TRUE(Game().Keys()[Key::Left].Pressed) << "the game loop's next turn sees the press";
+  shell_.ProcessEvents(kNothingDue);
+  EXPECT_FALSE(Game().Keys()[Key::Left].Pressed);
+}
+
+TEST(ShellRandom, AFixedSeedRunsOnFromGameToGameAnyOtherIsNewEachGame) {
+  RecordingPlatform host(ORVO_BINARY_DIR);
+  Shell fixed(host, 7);
+  game::RandomGenerator same(7);
+  EXPECT_EQ(fixed.NextRandom(), same.Next());
+  fixed.ReseedRandom();
+  EXPECT_EQ(fixed.NextRandom(), same.Next()) << "a new game does not seed it again";
+  // From the system's entropy: two shells, or two games, draw apart.
+  Shell a(host);
+  Shell b(host);
+  std::vector<float> first;
+  std::vector<float> second;
+  std::vector<float> again;
+  for (int i = 0; i < 8; ++i) first.push_back(a.NextRandom());
+  for (int i = 0; i < 8; ++i) second.push_back(b.NextRandom());
+  a.ReseedRandom();
+  for (int i = 0; i < 8; ++i) again.push_back(a.NextRandom());
+  EXPECT_NE(first, second);
+  EXPECT_NE(first, again);
 }
 
 TEST_F(ShellTest, AnExposeRepaintsAndACloseEnds) {
@@ -221,10 +266,24 @@ TEST_F(ShellTest, AnExposeRepaintsAndACloseEnds) {
   EXPECT_EQ(EndOf([&] { shell_.Deliver(InputEvent{Kind::Close}); }), 0);
 }
 
+TEST_F(ShellTest, EventsDuringAWaitWaitForTheEventProcessing) {
+  StartUp();
+  host_.Queue(InputEvent::KeyEvent(Kind::KeyDown, Key::Up));
+  const std::int64_t start = host_.Clock();
+  shell_.Wait(100);
+  EXPECT_EQ(host_.Clock(), start + 100);
+  EXPECT_FALSE(Game().Keys()[Key::Up].Pressed) << "no handler runs in a wait";
+  shell_.ProcessEvents(kNothingDue);
+  EXPECT_TRUE(Game().Keys()[Key::Up].Pressed);
+  EXPECT_EQ(host_.Clock(), start + 100) << "the key waited: no sleep";
+}
+
 TEST_F(ShellTest, ACloseDuringAWaitEndsTheProgramThere) {
   StartUp();
-  host_.closeInWait = true;
+  host_.Queue(InputEvent::KeyEvent(Kind::KeyDown, Key::Up));
+  host_.Queue(InputEvent{Kind::Close});
   EXPECT_EQ(EndOf([&] { shell_.Wait(100); }), 0);
+  EXPECT_FALSE(Game().Keys()[Key::Up].Pressed);
 }
 
 TEST_F(ShellTest, TheStateDumpIsOneLineOfTheReplaysShape) {
@@ -273,11 +332,11 @@ namespace {
 
 TEST_F(ShellTest, ACaptionClickWithoutThePointerRunsTheProtocol) {
   StartUp();
-  host_.Queue(InputEvent{Kind::KeyDown, VK_ESCAPE});
-  shell_.Deliver(InputEvent{Kind::CaptionClick, 0});
+  host_.Queue(InputEvent::KeyEvent(Kind::KeyDown, Key::Escape));
+  shell_.Deliver(InputEvent::Click(0));
   EXPECT_EQ(Label(Control::lblAction0).Caption, "Stop");
   EXPECT_EQ(Label(Control::lblAction0).TextColor, kCaptionColor);
-  EXPECT_EQ(EndOf([&] { shell_.Deliver(InputEvent{Kind::CaptionClick, 1}); }), 0);
+  EXPECT_EQ(EndOf([&] { shell_.Deliver(InputEvent::Click(1)); }), 0);
 }
 
 }  // namespace

@@ -56,10 +56,10 @@ TEST_F(NextDueTest, TheTimedSlide) {
 TEST_F(NextDueTest, AHeldKeyComesFirst) {
   rig.PairAt(5, 2);
   rig.State().LastSlideTime = 1000;
-  rig.app.Form_KeyDown(VK_UP);
-  rig.Keys()[VK_UP].NextTime = 1500;
-  rig.app.Form_KeyDown('A');  // not a game key
-  rig.Keys()['A'].NextTime = 1100;
+  rig.app.Form_KeyDown(Key::Up);
+  rig.Keys()[Key::Up].NextTime = 1500;
+  rig.app.Form_KeyDown(Key{'A'});  // not a game key
+  rig.Keys()[Key{'A'}].NextTime = 1100;
   const std::int64_t due = rig.app.NextDue();
   EXPECT_EQ(due, 1501);
   EXPECT_FALSE(TurnMoves(due - 1));
@@ -70,14 +70,14 @@ TEST_F(NextDueTest, AHeldKeyComesFirst) {
 TEST_F(NextDueTest, ReleasedKeysDoNotCount) {
   rig.PairAt(5, 2);
   rig.State().LastSlideTime = 1000;
-  rig.Keys()[VK_LEFT].NextTime = 1200;  // not pressed
+  rig.Keys()[Key::Left].NextTime = 1200;  // not pressed
   EXPECT_EQ(rig.app.NextDue(), 1961);
 }
 
 TEST_F(NextDueTest, NothingDueWithoutAPair) {
   rig.PairAt(5, 2);
   rig.State().PairActive = false;
-  rig.app.Form_KeyDown(VK_LEFT);
+  rig.app.Form_KeyDown(Key::Left);
   EXPECT_EQ(rig.app.NextDue(), kNothingDue);
 }
 
@@ -85,7 +85,7 @@ TEST_F(NextDueTest, EscapeIsDueAtOnce) {
   rig.PairAt(5, 2);
   rig.State().PairActive = false;
   rig.host.now = 70000;
-  rig.app.Form_KeyDown(VK_ESCAPE);
+  rig.app.Form_KeyDown(Key::Escape);
   EXPECT_LE(rig.app.NextDue(), 70000);
 }
 

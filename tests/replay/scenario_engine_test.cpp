@@ -30,14 +30,14 @@ class FakeWindow : public ReplayWindow {
     if (e.kind != EventKind::Paint && e.kind != EventKind::Close) name += std::to_string(e.arg);
     Log(name);
     if (e.kind == EventKind::Click) Click();
-    if (e.kind == EventKind::KeyDown && e.arg == 99) host_.WaitUntil(host_.Clock() + 500);
+    if (e.kind == EventKind::KeyDown && e.arg == 99) shell_->WaitUntil(host_.Clock() + 500, 500);
     if (e.kind == EventKind::KeyDown && e.arg == 98) throw ReplayError("handler failed");
     if (e.kind == EventKind::Close) host_.EndProgram(0);
   }
 
   void Apply(const Command& c) override {
     if (c.kind == CommandKind::Dump) Log("dump");
-    if (c.kind == CommandKind::Land) host_.WaitUntil(host_.Clock() + 300);
+    if (c.kind == CommandKind::Land) shell_->WaitUntil(host_.Clock() + 300, 300);
   }
 
   std::vector<std::string> log;
@@ -59,12 +59,12 @@ class FakeWindow : public ReplayWindow {
     Log("loop");
     while (running_) {
       ++turns;
-      if (turnWait > 0) host_.WaitUntil(host_.Clock() + turnWait);
+      if (turnWait > 0) shell_->WaitUntil(host_.Clock() + turnWait, turnWait);
       if (dueAt != kEveryTurn && host_.Clock() >= dueAt) {
         Log("due");
         dueAt = app::kNothingDue;
       }
-      host_.ProcessEvents(dueAt == kEveryTurn ? host_.Clock() + 1 : dueAt, *shell_);
+      shell_->ProcessEvents(dueAt == kEveryTurn ? host_.Clock() + 1 : dueAt);
     }
     Log("loop end");
   }
@@ -79,7 +79,7 @@ class FakeWindow : public ReplayWindow {
 
 struct Replay {
   explicit Replay(const std::string& scenario) : in(scenario), engine(reader, host, window) {
-    host.SetEventPump(&engine);
+    shell.SetEventPump(&engine);
   }
   // The exit status of a replay that ends normally.
   int Play() {

@@ -9,25 +9,26 @@
 namespace orvo::replay {
 
 void AppWindow::Deliver(const Event& event) {
-  using Kind = app::InputEvent::Kind;
+  using app::InputEvent;
+  using Kind = InputEvent::Kind;
   switch (event.kind) {
     case EventKind::KeyDown:
-      shell_.Deliver(app::InputEvent{Kind::KeyDown, event.arg, 0, 0});
+      shell_.Deliver(InputEvent::KeyEvent(Kind::KeyDown, app::Key{event.arg}));
       break;
     case EventKind::KeyUp:
-      shell_.Deliver(app::InputEvent{Kind::KeyUp, event.arg, 0, 0});
+      shell_.Deliver(InputEvent::KeyEvent(Kind::KeyUp, app::Key{event.arg}));
       break;
     case EventKind::PointerDown:
-      shell_.Deliver(app::InputEvent{Kind::PointerDown, 0, event.x, event.y});
+      shell_.Deliver(InputEvent::Pointer(Kind::PointerDown, event.x, event.y));
       break;
     case EventKind::PointerUp:
-      shell_.Deliver(app::InputEvent{Kind::PointerUp, 0, event.x, event.y});
+      shell_.Deliver(InputEvent::Pointer(Kind::PointerUp, event.x, event.y));
       break;
     case EventKind::Paint:
-      shell_.Deliver(app::InputEvent{Kind::Expose, 0, 0, 0});
+      shell_.Deliver(InputEvent::Of(Kind::Expose));
       break;
     case EventKind::Close:
-      shell_.Deliver(app::InputEvent{Kind::Close, 0, 0, 0});
+      shell_.Deliver(InputEvent::Of(Kind::Close));
       break;
     // The caption's own events by index reach its handlers directly,
     // without the window's press logic.

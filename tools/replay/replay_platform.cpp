@@ -17,14 +17,6 @@ void ReplayPlatform::SetClock(std::int64_t tick) {
   HeadlessPlatform::SetClock(tick);
 }
 
-void ReplayPlatform::ProcessEvents(std::int64_t nextDue, app::Shell& /*shell*/) {
-  if (pump_ != nullptr) {
-    pump_->ProcessEvents(nextDue);
-  } else {
-    SetClock(Clock() + 1);  // no scenario: a loop turn still takes its millisecond
-  }
-}
-
 void ReplayPlatform::ShowFatalMessage(const std::string& /*title*/, const std::string& message) {
   throw ReplayError(message, 0);
 }

@@ -23,19 +23,13 @@ inline constexpr std::int64_t kStartTick = headless::HeadlessPlatform::kStartTic
 // 9007199254740991): TICK".
 std::string ClockOutOfRange(std::int64_t tick);
 
-// Whoever handles the window's event processing: the scenario engine.
-class EventPump {
- public:
-  virtual ~EventPump() = default;
-  // `nextDue` as the game loop passes it to the event processing.
-  virtual void ProcessEvents(std::int64_t nextDue) = 0;
-};
-
-class ReplayPlatform : public headless::HeadlessPlatform, public app::ShellObserver {
+// The replay's platform is the shell's observer too (the trace), and the
+// source of its random numbers (the scenario's).
+class ReplayPlatform : public headless::HeadlessPlatform,
+                       public app::ShellObserver,
+                       public app::RandomNumbers {
  public:
   explicit ReplayPlatform(LineWriter& out) : out_(out) {}
-
-  void SetEventPump(EventPump* pump) { pump_ = pump; }
 
   // Moves the clock; a tick past kMaxTime fails the replay (ReplayError) and
   // leaves the clock as it was.
@@ -45,11 +39,10 @@ class ReplayPlatform : public headless::HeadlessPlatform, public app::ShellObser
   void SetTrace(TraceMode mode) { trace_ = mode; }
   LineWriter& Output() { return out_; }
 
+  // app::RandomNumbers.
+  float Next() override { return random_.Next(); }
+
   // app::Platform.
-  float NextRandom() override { return random_.Next(); }
-  // Every loop turn takes 1 ms; the scenario engine skips the idle turns
-  // before `nextDue`.
-  void ProcessEvents(std::int64_t nextDue, app::Shell& shell) override;
   // A start-up failure fails the replay, reported at line 0.
   void ShowFatalMessage(const std::string& title, const std::string& message) override;
 
@@ -63,7 +56,6 @@ class ReplayPlatform : public headless::HeadlessPlatform, public app::ShellObser
 
  private:
   LineWriter& out_;
-  EventPump* pump_ = nullptr;
   RandomSource random_;
   TraceMode trace_ = TraceMode::Off;
 };

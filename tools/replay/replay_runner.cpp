@@ -21,12 +21,13 @@ int RunReplay(std::istream& scenario, const ReplayOptions& options, LineWriter& 
   ReplayPlatform host(out);
   app::Shell shell(host);
   shell.SetObserver(&host);
+  shell.SetRandomNumbers(&host);
   AppWindow window(shell, host, options.snapshotFolder);
   ScenarioReader reader(scenario);
   if (options.interactive) reader.BeforeRead([&out] { out.Flush(); });
   ScenarioEngine engine(reader, host, window);
   engine.LimitDueTurns(options.maxDueTurns);
-  host.SetEventPump(&engine);
+  shell.SetEventPump(&engine);
 
   int status = 2;
   const auto fail = [&](std::int64_t line, const std::string& reason) {

@@ -23,7 +23,7 @@ class ReplayWindow {
   virtual void Apply(const Command& command) = 0;
 };
 
-class ScenarioEngine : public EventPump {
+class ScenarioEngine : public app::EventPump {
  public:
   ScenarioEngine(ScenarioReader& reader, ReplayPlatform& host, ReplayWindow& window);
 

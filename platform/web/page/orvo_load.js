@@ -1,23 +1,14 @@
-// The program's loading, from the page's first moment on (index.html runs
-// this before the rest of the page): the program's WebAssembly compiles as
-// it downloads, the files it reads download meanwhile, and each picture
+// The program's loading, from the page's first moment on (index.html starts
+// this module before the rest of the page): the program's WebAssembly
+// compiles as it downloads, the files it reads download meanwhile, and each picture
 // among them that passes the game's checks (picture_gate.wasm: the game's
 // own header reader and limits, a module small enough to load at once) goes
 // to the browser's decoder straight away, while the program still compiles.
 // orvo_page.js hands it all to the program, which checks every picture
 // again and takes the decodes of the same bytes over.
-'use strict';
-window.orvoLoad = (function () {
-  // The files the program reads: where the page fetches them, where the
-  // program finds them.
-  const kFiles = [
-    ['Graphics/GameBack.jpg', '/orvo/Graphics/GameBack.jpg'],
-    ['Graphics/Blocks.gif', '/orvo/Graphics/Blocks.gif'],
-    ['Graphics/Grid.gif', '/orvo/Graphics/Grid.gif'],
-    ['window_back.jpg', '/orvo/window_back.jpg'],
-    ['glyphs.bin', '/orvo/glyphs.bin'],
-  ];
+import { kFiles } from './page_table.js';
 
+export const load = (function () {
   // The program compiles as it downloads. A server that does not send
   // application/wasm has the whole file compiled instead.
   const program = WebAssembly.compileStreaming(fetch('orvo.wasm')).catch(() =>
@@ -113,10 +104,11 @@ window.orvoLoad = (function () {
     };
   }).catch(() => null);
 
-  // Each file, or null when it cannot be fetched (the program then reports
-  // it missing). A picture that the checks pass is decoding once fetched.
-  const files = Promise.all(kFiles.map(([url, path]) =>
-    fetch(url).then((r) => r.ok ? r.arrayBuffer() : null).catch(() => null).then((data) => {
+  // Each file the program reads (its path in the page, and its bytes, or
+  // null when it cannot be fetched: the program then reports it missing). A
+  // picture that the checks pass is decoding once fetched.
+  const files = Promise.all(kFiles.map((path) =>
+    fetch(path).then((r) => r.ok ? r.arrayBuffer() : null).catch(() => null).then((data) => {
       const file = { path, data: data && new Uint8Array(data) };
       if (!file.data) return file;
       return gate.then((check) => {

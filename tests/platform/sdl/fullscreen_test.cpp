@@ -12,8 +12,9 @@
 namespace orvo::app {
 namespace {
 
-constexpr int VK_ALT = 18;
-constexpr int VK_F11 = 122;
+constexpr app::Key kAlt{18};
+constexpr app::Key kF11 = app::Key::F11;
+constexpr app::Key kEnter = app::Key::Enter;
 
 class Fullscreen : public ShownWindowTest {
  protected:
@@ -32,7 +33,7 @@ class Fullscreen : public ShownWindowTest {
     SDL_GetWindowSize(Handle(), &r.w, &r.h);
     return r;
   }
-  void Key(Uint32 type, SDL_Keycode key, Uint16 mod = KMOD_NONE, bool repeat = false) {
+  void Press(Uint32 type, SDL_Keycode key, Uint16 mod = KMOD_NONE, bool repeat = false) {
     SDL_Event e{};
     e.type = type;
     e.key.windowID = SDL_GetWindowID(Handle());
@@ -57,7 +58,7 @@ class Fullscreen : public ShownWindowTest {
     e.button.y = at.y;
     SDL_PushEvent(&e);
   }
-  bool GameKeyPressed(int code) { return app_.Keys()[code].Pressed; }
+  bool GameKeyPressed(app::Key key) { return app_.Keys()[key].Pressed; }
   bool IsFullscreen() { return host_.TheWindow().IsFullscreen(); }
 
   SDL_Rect windowed_{};
@@ -65,48 +66,48 @@ class Fullscreen : public ShownWindowTest {
 };
 
 TEST_F(Fullscreen, F11SwitchesToTheWholeDisplayAndBack) {
-  Key(SDL_KEYDOWN, SDLK_F11);
+  Press(SDL_KEYDOWN, SDLK_F11);
   EXPECT_TRUE(IsFullscreen());
   EXPECT_EQ(Size().w, display_.w);
   EXPECT_EQ(Size().h, display_.h);
   // Held: the repeats leave the mode alone.
-  for (int i = 0; i < 4; ++i) Key(SDL_KEYDOWN, SDLK_F11, KMOD_NONE, true);
+  for (int i = 0; i < 4; ++i) Press(SDL_KEYDOWN, SDLK_F11, KMOD_NONE, true);
   EXPECT_TRUE(IsFullscreen());
-  Key(SDL_KEYUP, SDLK_F11);
+  Press(SDL_KEYUP, SDLK_F11);
   EXPECT_TRUE(IsFullscreen());
 
-  Key(SDL_KEYDOWN, SDLK_F11);
-  Key(SDL_KEYUP, SDLK_F11);
+  Press(SDL_KEYDOWN, SDLK_F11);
+  Press(SDL_KEYUP, SDLK_F11);
   EXPECT_FALSE(IsFullscreen());
   EXPECT_EQ(Size().w, windowed_.w);
   EXPECT_EQ(Size().h, windowed_.h);
-  EXPECT_FALSE(GameKeyPressed(VK_F11));
+  EXPECT_FALSE(GameKeyPressed(kF11));
 }
 
 TEST_F(Fullscreen, AltEnterSwitchesAndEnterAloneStillReachesTheGame) {
-  Key(SDL_KEYDOWN, SDLK_LALT, KMOD_LALT);
-  EXPECT_TRUE(GameKeyPressed(VK_ALT));  // Alt alone is the game's, as before
-  Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT);
+  Press(SDL_KEYDOWN, SDLK_LALT, KMOD_LALT);
+  EXPECT_TRUE(GameKeyPressed(kAlt));  // Alt alone is the game's, as before
+  Press(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT);
   EXPECT_TRUE(IsFullscreen());
   EXPECT_EQ(Size().w, display_.w);
-  Key(SDL_KEYUP, SDLK_RETURN, KMOD_LALT);
-  Key(SDL_KEYUP, SDLK_LALT);
-  EXPECT_FALSE(GameKeyPressed(VK_RETURN));
+  Press(SDL_KEYUP, SDLK_RETURN, KMOD_LALT);
+  Press(SDL_KEYUP, SDLK_LALT);
+  EXPECT_FALSE(GameKeyPressed(kEnter));
 
-  Key(SDL_KEYDOWN, SDLK_KP_ENTER, KMOD_RALT);
-  Key(SDL_KEYUP, SDLK_KP_ENTER, KMOD_RALT);
+  Press(SDL_KEYDOWN, SDLK_KP_ENTER, KMOD_RALT);
+  Press(SDL_KEYUP, SDLK_KP_ENTER, KMOD_RALT);
   EXPECT_FALSE(IsFullscreen());
   EXPECT_EQ(Size().w, windowed_.w);
   EXPECT_EQ(Size().h, windowed_.h);
-  EXPECT_FALSE(GameKeyPressed(VK_RETURN));
+  EXPECT_FALSE(GameKeyPressed(kEnter));
 
-  Key(SDL_KEYDOWN, SDLK_RETURN);
-  EXPECT_TRUE(GameKeyPressed(VK_RETURN));
+  Press(SDL_KEYDOWN, SDLK_RETURN);
+  EXPECT_TRUE(GameKeyPressed(kEnter));
   EXPECT_FALSE(IsFullscreen());
 }
 
 TEST_F(Fullscreen, AClickOnStartHitsItOnTheScaledCentredPicture) {
-  Key(SDL_KEYDOWN, SDLK_F11);
+  Press(SDL_KEYDOWN, SDLK_F11);
   ASSERT_TRUE(IsFullscreen());
   // The picture at the largest whole multiple that fits, centred.
   const SDL_Rect full = Size();
@@ -126,7 +127,7 @@ TEST_F(Fullscreen, AClickOnStartHitsItOnTheScaledCentredPicture) {
 
   Mouse(SDL_MOUSEBUTTONDOWN, at);
   Mouse(SDL_MOUSEBUTTONUP, at);
-  Key(SDL_KEYDOWN, SDLK_ESCAPE);  // ends the game that the click runs
+  Press(SDL_KEYDOWN, SDLK_ESCAPE);  // ends the game that the click runs
   EXPECT_TRUE(app_.Rules().State().PairActive);
   EXPECT_EQ(app_.View().Labels[game::Control::lblAction0].Caption, "Stop");
 }

@@ -12,7 +12,7 @@
 namespace orvo::app {
 namespace {
 
-constexpr int kGameKeys[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RETURN, VK_ESCAPE};
+constexpr Key kGameKeys[] = {Key::Up, Key::Down, Key::Left, Key::Enter, Key::Escape};
 
 class Gamepad : public ShownWindowTest {
  protected:
@@ -63,9 +63,9 @@ class Gamepad : public ShownWindowTest {
     ASSERT_EQ(SDL_JoystickSetVirtualAxis(pad, axis, value), 0);
     SDL_JoystickUpdate();
   }
-  std::vector<int> PressedKeys() {
-    std::vector<int> pressed;
-    for (int key : kGameKeys) {
+  std::vector<Key> PressedKeys() {
+    std::vector<Key> pressed;
+    for (Key key : kGameKeys) {
       if (app_.Keys()[key].Pressed) pressed.push_back(key);
     }
     return pressed;
@@ -75,25 +75,25 @@ class Gamepad : public ShownWindowTest {
 };
 
 TEST_F(Gamepad, ButtonsAndTheLeftStickHoldTheGamesKeys) {
-  constexpr int kNone = 0;
+  constexpr Key kNone{0};
   constexpr int kStick = -1;
   struct Case {
     const char* what;
     int button;  // or kStick: `axis` leans to `lean`
     SDL_GameControllerAxis axis;
     Sint16 lean;
-    int key;  // the key it holds, or kNone
+    Key key;  // the key it holds, or kNone
   };
   const Case cases[] = {
-      {"D-pad up", SDL_CONTROLLER_BUTTON_DPAD_UP, {}, 0, VK_UP},
-      {"D-pad down", SDL_CONTROLLER_BUTTON_DPAD_DOWN, {}, 0, VK_DOWN},
-      {"D-pad left", SDL_CONTROLLER_BUTTON_DPAD_LEFT, {}, 0, VK_LEFT},
-      {"A", SDL_CONTROLLER_BUTTON_A, {}, 0, VK_LEFT},
-      {"B", SDL_CONTROLLER_BUTTON_B, {}, 0, VK_RETURN},
-      {"Back", SDL_CONTROLLER_BUTTON_BACK, {}, 0, VK_ESCAPE},
-      {"stick up", kStick, SDL_CONTROLLER_AXIS_LEFTY, -32768, VK_UP},
-      {"stick down", kStick, SDL_CONTROLLER_AXIS_LEFTY, 32767, VK_DOWN},
-      {"stick left", kStick, SDL_CONTROLLER_AXIS_LEFTX, -32768, VK_LEFT},
+      {"D-pad up", SDL_CONTROLLER_BUTTON_DPAD_UP, {}, 0, Key::Up},
+      {"D-pad down", SDL_CONTROLLER_BUTTON_DPAD_DOWN, {}, 0, Key::Down},
+      {"D-pad left", SDL_CONTROLLER_BUTTON_DPAD_LEFT, {}, 0, Key::Left},
+      {"A", SDL_CONTROLLER_BUTTON_A, {}, 0, Key::Left},
+      {"B", SDL_CONTROLLER_BUTTON_B, {}, 0, Key::Enter},
+      {"Back", SDL_CONTROLLER_BUTTON_BACK, {}, 0, Key::Escape},
+      {"stick up", kStick, SDL_CONTROLLER_AXIS_LEFTY, -32768, Key::Up},
+      {"stick down", kStick, SDL_CONTROLLER_AXIS_LEFTY, 32767, Key::Down},
+      {"stick left", kStick, SDL_CONTROLLER_AXIS_LEFTX, -32768, Key::Left},
       {"stick a quarter left", kStick, SDL_CONTROLLER_AXIS_LEFTX, -9000, kNone},
       {"right stick left", kStick, SDL_CONTROLLER_AXIS_RIGHTX, -32768, kNone},
       {"D-pad right", SDL_CONTROLLER_BUTTON_DPAD_RIGHT, {}, 0, kNone},
@@ -109,12 +109,13 @@ TEST_F(Gamepad, ButtonsAndTheLeftStickHoldTheGamesKeys) {
     };
     set(true);
     shell_.ProcessEvents(0);
-    EXPECT_EQ(PressedKeys(), c.key == kNone ? std::vector<int>{} : std::vector<int>{c.key});
+    EXPECT_EQ(PressedKeys(), c.key == kNone ? std::vector<Key>{} : std::vector<Key>{c.key});
     set(false);
     shell_.ProcessEvents(0);
     // An Enter press stays recorded until a game loop acts on it.
-    EXPECT_EQ(PressedKeys(), c.key == VK_RETURN ? std::vector<int>{VK_RETURN} : std::vector<int>{});
-    app_.Keys()[VK_RETURN].Pressed = false;  // a clean table for the next case
+    EXPECT_EQ(PressedKeys(),
+              c.key == Key::Enter ? std::vector<Key>{Key::Enter} : std::vector<Key>{});
+    app_.Keys()[Key::Enter].Pressed = false;  // a clean table for the next case
   }
 }
 
@@ -139,16 +140,16 @@ TEST_F(Gamepad, APadPulledOutLetsGoOfItsKeysAndPlaysWhenBack) {
   Axis(pad, SDL_CONTROLLER_AXIS_LEFTY, -32768);
   Button(pad, SDL_CONTROLLER_BUTTON_BACK, true);
   shell_.ProcessEvents(0);
-  EXPECT_EQ(PressedKeys(), (std::vector<int>{VK_UP, VK_DOWN, VK_ESCAPE}));
+  EXPECT_EQ(PressedKeys(), (std::vector<Key>{Key::Up, Key::Down, Key::Escape}));
   // SDL releases a removed pad's buttons and centres its stick before it
   // reports the removal, and the removal lets go of whatever is left.
   Unplug(pad);
-  EXPECT_EQ(PressedKeys(), std::vector<int>{});
+  EXPECT_EQ(PressedKeys(), std::vector<Key>{});
   pad = Plug();
   ASSERT_NE(pad, nullptr);
   Button(pad, SDL_CONTROLLER_BUTTON_A, true);
   shell_.ProcessEvents(0);
-  EXPECT_EQ(PressedKeys(), std::vector<int>{VK_LEFT});
+  EXPECT_EQ(PressedKeys(), std::vector<Key>{Key::Left});
 }
 
 TEST_F(Gamepad, EachPadHoldsItsOwnKeysAndStick) {
@@ -159,21 +160,21 @@ TEST_F(Gamepad, EachPadHoldsItsOwnKeysAndStick) {
   Button(first, SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
   Button(second, SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
   shell_.ProcessEvents(0);
-  EXPECT_EQ(PressedKeys(), std::vector<int>{VK_DOWN});
+  EXPECT_EQ(PressedKeys(), std::vector<Key>{Key::Down});
   // The first pad goes: the second still holds Down.
   Unplug(first);
-  EXPECT_EQ(PressedKeys(), std::vector<int>{VK_DOWN});
+  EXPECT_EQ(PressedKeys(), std::vector<Key>{Key::Down});
   Button(second, SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
   Axis(second, SDL_CONTROLLER_AXIS_LEFTY, 32767);
   Axis(second, SDL_CONTROLLER_AXIS_LEFTX, -32768);
   shell_.ProcessEvents(0);
   // The stick keeps y while x changes.
-  EXPECT_EQ(PressedKeys(), (std::vector<int>{VK_DOWN, VK_LEFT}));
+  EXPECT_EQ(PressedKeys(), (std::vector<Key>{Key::Down, Key::Left}));
   // Flipped from down to up in one move (one SDL event), it lets go of Down
   // and presses Up.
   Axis(second, SDL_CONTROLLER_AXIS_LEFTY, -32768);
   shell_.ProcessEvents(0);
-  EXPECT_EQ(PressedKeys(), (std::vector<int>{VK_UP, VK_LEFT}));
+  EXPECT_EQ(PressedKeys(), (std::vector<Key>{Key::Up, Key::Left}));
 }
 
 }  // namespace

@@ -10,12 +10,12 @@ namespace {
 using sdl::VirtualKeyFor;
 
 TEST(VirtualKeys, GameKeysHaveTheirCodes) {
-  EXPECT_EQ(VirtualKeyFor(SDLK_ESCAPE), VK_ESCAPE);
-  EXPECT_EQ(VirtualKeyFor(SDLK_RETURN), VK_RETURN);
-  EXPECT_EQ(VirtualKeyFor(SDLK_KP_ENTER), VK_RETURN);
-  EXPECT_EQ(VirtualKeyFor(SDLK_LEFT), VK_LEFT);
-  EXPECT_EQ(VirtualKeyFor(SDLK_UP), VK_UP);
-  EXPECT_EQ(VirtualKeyFor(SDLK_DOWN), VK_DOWN);
+  EXPECT_EQ(VirtualKeyFor(SDLK_ESCAPE), CodeOf(Key::Escape));
+  EXPECT_EQ(VirtualKeyFor(SDLK_RETURN), CodeOf(Key::Enter));
+  EXPECT_EQ(VirtualKeyFor(SDLK_KP_ENTER), CodeOf(Key::Enter));
+  EXPECT_EQ(VirtualKeyFor(SDLK_LEFT), CodeOf(Key::Left));
+  EXPECT_EQ(VirtualKeyFor(SDLK_UP), CodeOf(Key::Up));
+  EXPECT_EQ(VirtualKeyFor(SDLK_DOWN), CodeOf(Key::Down));
   EXPECT_EQ(VirtualKeyFor(SDLK_RIGHT), 39);
 }
 

@@ -88,20 +88,33 @@ TEST_F(Window, KeysReachTheKeyTableWithTheirCodes) {
   PushKey(SDL_KEYDOWN, SDLK_KP_ENTER);
   PushKey(SDL_KEYDOWN, SDLK_a);
   shell_.ProcessEvents(0);
-  EXPECT_TRUE(app_.Keys()[VK_LEFT].Pressed);
-  EXPECT_TRUE(app_.Keys()[VK_RETURN].Pressed);
-  EXPECT_TRUE(app_.Keys()['A'].Pressed);
+  EXPECT_TRUE(app_.Keys()[Key::Left].Pressed);
+  EXPECT_TRUE(app_.Keys()[Key::Enter].Pressed);
+  EXPECT_TRUE(app_.Keys()[Key{'A'}].Pressed);
 
   PushKey(SDL_KEYUP, SDLK_LEFT);
   PushKey(SDL_KEYUP, SDLK_KP_ENTER);
   shell_.ProcessEvents(0);
-  EXPECT_FALSE(app_.Keys()[VK_LEFT].Pressed);
-  EXPECT_TRUE(app_.Keys()[VK_RETURN].Pressed);  // an Enter press waits for the loop
+  EXPECT_FALSE(app_.Keys()[Key::Left].Pressed);
+  EXPECT_TRUE(app_.Keys()[Key::Enter].Pressed);  // an Enter press waits for the loop
 
   // The platform's key repeat arrives as further key-downs.
   PushKey(SDL_KEYDOWN, SDLK_UP, true);
   shell_.ProcessEvents(0);
-  EXPECT_TRUE(app_.Keys()[VK_UP].Pressed);
+  EXPECT_TRUE(app_.Keys()[Key::Up].Pressed);
+}
+
+TEST_F(Window, LosingTheFocusLetsGoOfTheHeldKeys) {
+  PushKey(SDL_KEYDOWN, SDLK_LEFT);
+  shell_.ProcessEvents(0);
+  ASSERT_TRUE(app_.Keys()[Key::Left].Pressed);
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  e.window.windowID = SDL_GetWindowID(host_.TheWindow().Handle());
+  SDL_PushEvent(&e);
+  shell_.ProcessEvents(0);
+  EXPECT_FALSE(app_.Keys()[Key::Left].Pressed);
 }
 
 TEST_F(Window, APressColoursTheCaptionAndAReleaseElsewhereDoesNotClick) {
@@ -220,9 +233,9 @@ TEST_F(Window, AWaitHandlesNoEventsAndNeverReturnsEarly) {
   const std::int64_t deadline = host_.TickCount() + 120;
   shell_.WaitUntil(deadline, 120);
   EXPECT_GE(host_.TickCount(), deadline);
-  EXPECT_FALSE(app_.Keys()[VK_DOWN].Pressed);
+  EXPECT_FALSE(app_.Keys()[Key::Down].Pressed);
   shell_.ProcessEvents(0);
-  EXPECT_TRUE(app_.Keys()[VK_DOWN].Pressed);
+  EXPECT_TRUE(app_.Keys()[Key::Down].Pressed);
 }
 
 TEST_F(Window, ProcessEventsSleepsUntilTheNextStepIsDue) {
@@ -241,40 +254,8 @@ TEST_F(Window, AnEventEndsTheSleepEarly) {
   });
   shell_.ProcessEvents(start + 20000);
   presser.join();
-  EXPECT_TRUE(app_.Keys()[VK_UP].Pressed);
+  EXPECT_TRUE(app_.Keys()[Key::Up].Pressed);
   EXPECT_LT(host_.TickCount(), start + 20000);
-}
-
-TEST(WindowScale, LargestWholeMultipleThatFitsComfortably) {
-  EXPECT_EQ(sdl::Window::ChooseScale(SDL_Rect{0, 0, 800, 600}), 1);
-  EXPECT_EQ(sdl::Window::ChooseScale(SDL_Rect{0, 0, 400, 300}), 1);
-  EXPECT_EQ(sdl::Window::ChooseScale(SDL_Rect{0, 0, 1920, 1050}), 2);
-  EXPECT_EQ(sdl::Window::ChooseScale(SDL_Rect{0, 0, 3840, 2100}), 4);
-  EXPECT_EQ(sdl::Window::ChooseScale(SDL_Rect{0, 0, 1400, 1500}), 2);
-}
-
-TEST(Random, UniformInTheUnitIntervalAndReseeded) {
-  sdl::SdlPlatform host;
-  double sum = 0;
-  float lowest = 1, highest = 0;
-  constexpr int kDraws = 20000;
-  for (int i = 0; i < kDraws; ++i) {
-    const float r = host.NextRandom();
-    ASSERT_GE(r, 0.0f);
-    ASSERT_LT(r, 1.0f);
-    sum += r;
-    lowest = std::min(lowest, r);
-    highest = std::max(highest, r);
-  }
-  EXPECT_NEAR(sum / kDraws, 0.5, 0.02);
-  EXPECT_LT(lowest, 0.01f);
-  EXPECT_GT(highest, 0.99f);
-  std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  host.ReseedRandom();
-  const float a = host.NextRandom();
-  std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  host.ReseedRandom();
-  EXPECT_NE(a, host.NextRandom());
 }
 
 }  // namespace

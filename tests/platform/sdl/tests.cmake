@@ -32,7 +32,7 @@ if(TARGET orvo AND ORVO_WINDOW_TEST_SOURCES)
     target_link_libraries(orvo_wm_delete PRIVATE X11::X11)
     add_test(NAME window.end_to_end
       COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/end_to_end.sh
-              $<TARGET_FILE:orvo> $<TARGET_FILE:orvo_wm_delete>)
+              $<TARGET_FILE:orvo> $<TARGET_FILE:orvo_wm_delete> $<TARGET_FILE:orvo-replay>)
     set_tests_properties(window.end_to_end PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
       ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp:print_suppressions=0")
   endif()

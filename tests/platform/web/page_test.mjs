@@ -5,7 +5,8 @@
 // program; the arrows do not scroll the page; a missing picture shows the
 // game's failure message, and so does a hostile one, which no decoder sees;
 // and with the seed fixed, the boards after each landing, cells and pixels,
-// are those orvo-replay gives for the same seed.
+// are those orvo-replay gives for the same seed; losing the focus lets go of
+// a held key.
 // Usage: node page_test.mjs <page folder> <orvo-replay program>
 // (CTest runs it as web.<engine>.page.)
 import assert from 'node:assert/strict';
@@ -223,6 +224,79 @@ browserTests('the page', async (t, browser) => {
         await page.close();
       });
     });
+
+    // With Left held, the page loses the keyboard (a blur of the window, or
+    // the page hidden) right after the key has moved the pair. The browsers
+    // are not asked to move the focus for real (headless, they would not
+    // tell the page): the page gets the very events they send, from the
+    // test. The next pair then moves left only by the game's timed slides,
+    // each of which restarts its slide time, never by the key, which held
+    // would race it to the left every 100 ms. No time is measured: every
+    // move of the pair shows in the state lines.
+    const kFocusLosses = [
+      { name: 'a blur of the window', how: 'blur' },
+      { name: 'the page hidden', how: 'hidden' },
+    ];
+    for (const loss of kFocusLosses) {
+      await t.test('Left held, then ' + loss.name, async (t) => {
+        const page = await open(base + '?dump=1&seed=4242');
+        await seen(t, 'the seeded page starts', page, () => window.orvoPage.state === 'running');
+        await click(page, ...kStart);
+        await seen(t, 'a pair enters', page, () => window.orvoPage.entries.length >= 1);
+        await page.evaluate((how) => {
+          window.orvoLostAt = null;
+          // The pairs that entered from then on, by their random numbers used,
+          // and the state lines of the first.
+          window.orvoPairsAfter = () => {
+            const after = window.orvoPage.dumps.slice(window.orvoLostAt);
+            const used = [...new Set(after.filter((d) => d.pairActive).map((d) => d.randomUsed))];
+            return { used, next: after.filter((d) => d.pairActive && d.randomUsed === used[1]) };
+          };
+          let last = window.orvoPage.dump;
+          window.addEventListener('orvo-dump', function moved(e) {
+            const [p, d] = [last, (last = e.detail)];
+            if (!p.pairActive || !d.pairActive || d.randomUsed !== p.randomUsed ||
+                d.pairX !== p.pairX - 1 || d.lastSlideTime !== p.lastSlideTime) return;
+            window.removeEventListener('orvo-dump', moved);
+            window.orvoLostAt = window.orvoPage.dumps.length;
+            if (how === 'hidden') {
+              Object.defineProperty(document, 'visibilityState', { value: 'hidden',
+                                                                  configurable: true });
+              document.dispatchEvent(new Event('visibilitychange'));
+            } else {
+              window.dispatchEvent(new Event('blur'));
+            }
+          });
+        }, loss.how);
+        await page.keyboard.down('ArrowLeft');
+        if (await seen(t, 'held Left moves the pair, and the page loses the keyboard', page,
+                       () => window.orvoLostAt !== null)) {
+          // The pair in play then, and the next one: until that one has slid
+          // twice, or has landed (a third one came).
+          await seen(t, 'the next pair enters and moves on', page, () => {
+            const { used, next } = window.orvoPairsAfter();
+            return used.length > 2 || new Set(next.map((d) => d.lastSlideTime)).size > 2 ||
+                   !window.orvoPage.dump.running;
+          });
+          const next = await page.evaluate(() => window.orvoPairsAfter().next);
+          let slides = 0;
+          let columns = 0;
+          for (let i = 1; i < next.length; ++i) {
+            slides += next[i].lastSlideTime !== next[i - 1].lastSlideTime;
+            columns += next[i - 1].pairX - next[i].pairX;
+          }
+          await step(t, 'the next pair moves left only by the timed slides', () => {
+            // Two slides at least, and no more columns than slides (the last
+            // slide may land the pair).
+            assert.ok(slides >= 2 && columns <= slides,
+                      columns + ' columns left in ' + slides + ' timed slides');
+          });
+        }
+        await page.keyboard.up('ArrowLeft');
+        await noPageError(t, page);
+        await page.close();
+      });
+    }
 
     await t.test('same rules, same pixels', async (t) => {
       const kSeed = 4242;

@@ -3,26 +3,26 @@
 # folder whose name is not ASCII; a click on Start enters a pair, held Left
 # lands it, and with the seed fixed the board after the landing is the one
 # orvo-replay gives, cell for cell and pixel for pixel; F11 fills the
-# screen and Alt+Enter brings the window back; Exit ends with
-# status 0. A copy without Graphics\ shows the message box with the game's
+# screen and Alt+Enter brings the window back; with Left held in a second
+# game, the keyboard taken away by another window lets Left go; Exit ends
+# with status 0. A copy without Graphics\ shows the message box with the game's
 # text and ends with status 1 after OK; a damaged picture is refused in the
 # same way, never with a crash.
 #
 # Nothing here bounds how long the machine takes: every check polls its
 # condition with a generous limit (xvfb-lib.sh's await, ten seconds, or a
 # minute for whole games).
-# Usage: end_to_end.sh <orvo.exe> <orvo-test-hooks.exe> <Wine prefix>
+# Usage: end_to_end.sh <orvo.exe> <Wine prefix>
 #        (ORVO_REPLAY: orvo-replay of a native build)
 set -eu
 program=$1
-hooked=$2
-prefix=$3
+prefix=$2
 replay=${ORVO_REPLAY:-}
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../../.." && pwd)
 . "$root/scripts/xvfb-lib.sh"
 . "$root/scripts/wine-lib.sh"
-for tool in Xvfb xdotool import compare xwininfo wine python3; do
+for tool in Xvfb xdotool import compare xwininfo xmessage wine python3; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
 done
 [ -x "$replay" ] || { echo "ORVO_REPLAY does not name orvo-replay: '$replay'" >&2; exit 1; }
@@ -30,7 +30,9 @@ done
 work=$(mktemp -d)
 xvfb_pid=""
 game_pid=""
+other_pid=""
 cleanup() {
+  [ -n "$other_pid" ] && kill "$other_pid" 2>/dev/null || true
   end_wine_session
   [ -n "$game_pid" ] && wait "$game_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
@@ -78,7 +80,7 @@ has_window() { [ -n "$(window_of "$1")" ]; }
 # ---- The window, from a folder named in Greek and German --------------
 game="$work/Orvo Ορβο Spiel ü"
 mkdir -p "$game/Graphics"
-cp "$hooked" "$game/orvo.exe"
+cp "$program" "$game/orvo.exe"
 cp "$root/Graphics/"* "$game/Graphics/"
 caption="Orvo (O-tended Pell)"
 seed=4242
@@ -103,7 +105,7 @@ cx=$((x + border))
 cy=$((y + top))
 pass "window '$caption', $w x $h with a 580 x 388 client area at ($cx, $cy)"
 
-# The state lines the tests' build writes: a value of the last one (read
+# The state lines ORVO_DUMP asks for: a value of the last one (read
 # with sed rather than a JSON parser: the landing must be seen within the
 # half second its cascade lasts, also on a loaded machine).
 last() { tail -n 1 "$dump" | sed -n "s/.*\"$1\":\([^,}]*\).*/\1/p"; }
@@ -183,6 +185,84 @@ await size_is 800 600 || fail "F11 did not fill the 800 x 600 screen"
 xdotool key alt+Return
 await size_is "$w" "$h" || fail "Alt+Enter did not bring the window back"
 pass "F11 fills the screen, Alt+Enter brings the $w x $h window back"
+
+# ---- Left held while the keyboard goes elsewhere ------------------------
+# How the pair moved in the state lines after line $2, judged by the game's
+# own clock: every timed slide sets lastSlideTime, and the pair's column
+# shows its step at the latest in the line after the next slide's. Over
+# lines of one pair, a column lost beyond the slides seen (and one still
+# to show) is a move of Left's. $1 "racing": Left moved the pair; "paced":
+# three slides in a row with no move of Left's, one column per slide
+# interval (their ticks are printed).
+moved() {
+  python3 - "$dump" "$1" "$2" <<'PY'
+import json, sys
+mode, start = sys.argv[2], int(sys.argv[3])
+first, slides, previous = None, [], None
+for line in open(sys.argv[1]).read().splitlines()[start:]:
+    try:
+        d = json.loads(line)
+    except ValueError:
+        break  # a line being written
+    if not d["pairActive"]:
+        first = None
+    elif first is None or d["randomUsed"] != first["randomUsed"]:
+        first, slides = d, []
+    else:
+        if d["lastSlideTime"] != previous["lastSlideTime"]:
+            slides.append(d["lastSlideTime"])
+        if first["pairX"] - d["pairX"] > len(slides) + 1:
+            if mode == "racing":
+                sys.exit(0)
+            first, slides = d, []
+        elif mode == "paced" and len(slides) == 3:
+            print("slides at ticks " + ", ".join(map(str, slides)))
+            sys.exit(0)
+    previous = d
+sys.exit(1)
+PY
+}
+# Polls `moved $1 $2` every half second for up to a minute.
+await_moved() {
+  for _ in $(seq 120); do
+    moved "$1" "$2" && return 0
+    sleep 0.5
+  done
+  return 1
+}
+# Escape left the caption's tag at stop: a click makes it start, the next
+# one starts a second game.
+tag_is() {
+  [ "$(tail -n 1 "$dump" | python3 -c 'import json, sys
+print(json.load(sys.stdin)["tags"]["lblAction0"])' 2>/dev/null)" = "$1" ]
+}
+xdotool mousemove $((cx + 100)) $((cy + 363))
+sleep 0.2
+xdotool click 1
+await tag_is start || fail "a click on Stop did not make it Start"
+xdotool click 1
+await is_true running || fail "a second click on Start started no game"
+await is_true pairActive || fail "no pair entered the second game"
+from=$(wc -l <"$dump")
+xdotool keydown Left
+await_moved racing "$from" >/dev/null || fail "held Left did not move the pair"
+# Another client's window, given the keyboard: Xvfb has no window manager
+# to do it, and Wine's windows are unmanaged here.
+xmessage -title "Elsewhere" -geometry +0+0 "the keyboard is here" &
+other_pid=$!
+await has_window Elsewhere || fail "the other window did not appear"
+other=$(window_of Elsewhere)
+xdotool windowfocus --sync "$other"
+[ "$(xdotool getwindowfocus)" = "$other" ] || fail "the other window did not take the keyboard"
+from=$(wc -l <"$dump")
+# Left stays down: the window never hears of its release.
+paced=$(await_moved paced "$from") ||
+  fail "with the keyboard elsewhere Left still moves the pair: it stayed held"
+xdotool keyup Left
+kill "$other_pid"
+wait "$other_pid" 2>/dev/null || true
+other_pid=""
+pass "Left held, the keyboard taken by another window: the pair moves at the game's pace ($paced)"
 
 # ---- Exit ---------------------------------------------------------------
 xdotool mousemove $((cx + 30)) $((cy + 363))

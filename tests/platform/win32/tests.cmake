@@ -1,8 +1,9 @@
 # The tests that make sense on Windows, cross-built and run under Wine: the
 # modules' (gfx, game, app with the shell on the headless platform, whose
-# pictures WIC decodes there) and the window's own. Each program runs as one
-# test, since every Wine process costs a start-up; their output names any
-# failing case. Then the real program end to end under Wine in Xvfb.
+# pictures WIC decodes there) and the window's own (those that open it, in
+# Xvfb). Each program runs as one test, since every Wine process costs a
+# start-up; their output names any failing case. Then the real program end
+# to end under Wine in Xvfb.
 set(ORVO_WIN32_TEST_DIR ${CMAKE_CURRENT_LIST_DIR})
 foreach(folder gfx game app platform/win32)
   get_filename_component(module ${folder} NAME)
@@ -13,7 +14,8 @@ foreach(folder gfx game app platform/win32)
   target_compile_definitions(orvo_${module}_tests PRIVATE
     ORVO_SOURCE_DIR="${CMAKE_SOURCE_DIR}" ORVO_BINARY_DIR="${CMAKE_BINARY_DIR}"
     ORVO_GRAPHICS_DIR="${ORVO_GRAPHICS_BUILD}/")
-  add_test(NAME win32.${module} COMMAND orvo_${module}_tests --gtest_filter=-GlyphAtlasBuilt.*)
+  add_test(NAME win32.${module}
+    COMMAND orvo_${module}_tests --gtest_filter=-GlyphAtlasBuilt.*:Win32Window.*)
   set_tests_properties(win32.${module} PROPERTIES TIMEOUT 600)
 endforeach()
 target_link_libraries(orvo_gfx_tests PRIVATE orvo_gfx)
@@ -21,7 +23,14 @@ target_link_libraries(orvo_game_tests PRIVATE orvo_game)
 target_link_libraries(orvo_app_tests PRIVATE orvo_app orvo_platform_headless)
 # The shell's tests read its state dump with the JSON library (app/).
 target_include_directories(orvo_app_tests SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/third-party/json)
-target_link_libraries(orvo_win32_tests PRIVATE orvo_platform_win32 orvo_platform_headless)
+# The window opens with the program's resources (its background and glyphs).
+target_link_libraries(orvo_win32_tests PRIVATE orvo_platform_win32 orvo_win32_resources
+  orvo_platform_headless)
+# The window's own tests open it: in Xvfb, in a Wine session of their own.
+add_test(NAME win32.window
+  COMMAND sh ${ORVO_WIN32_TEST_DIR}/in_xvfb.sh ${ORVO_WINEPREFIX}
+          $<TARGET_FILE:orvo_win32_tests> --gtest_filter=Win32Window.*)
+set_tests_properties(win32.window PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
 # The glyphs built into the program, read by the application's reader.
 add_test(NAME win32.built_atlas_parses COMMAND orvo_app_tests --gtest_filter=GlyphAtlasBuilt.*)
 set_tests_properties(win32.built_atlas_parses PROPERTIES
@@ -37,7 +46,6 @@ add_test(NAME win32.resources
 # orvo-replay of a native build.
 set(ORVO_REPLAY "" CACHE FILEPATH "orvo-replay of a native build, for the end-to-end test")
 add_test(NAME win32.end_to_end
-  COMMAND sh ${ORVO_WIN32_TEST_DIR}/end_to_end.sh $<TARGET_FILE:orvo_win32>
-          $<TARGET_FILE:orvo_test_hooks> ${ORVO_WINEPREFIX})
+  COMMAND sh ${ORVO_WIN32_TEST_DIR}/end_to_end.sh $<TARGET_FILE:orvo_win32> ${ORVO_WINEPREFIX})
 set_tests_properties(win32.end_to_end PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE
   ENVIRONMENT "ORVO_REPLAY=${ORVO_REPLAY}")

@@ -1,112 +1,150 @@
-// The Windows window's arithmetic and keys: the whole-multiple scale for a
-// work area, the full screen's placement and the pointer's way back to game
-// pixels; the keys the window keeps; UTF-8 to UTF-16 and back.
+// The Windows window's own part: its messages as the shell's input events
+// (the game's keys, also those let go with Alt held; the keys the window
+// keeps, from Windows' own message sequences; the focus loss; the close
+// button), WaitForEvent's deadline; UTF-8 to UTF-16 and back.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "app/app_services.h"
 #include "platform/win32/utf16.h"
-#include "platform/win32/window_keys.h"
-#include "platform/win32/window_layout.h"
+#include "platform/win32/win32_platform.h"
 
 namespace orvo::win32 {
 namespace {
 
-TEST(WindowLayout, TheScaleIsTheLargestThatLeavesRoomAround) {
-  struct Case {
-    int width, height, scale;
-  } cases[] = {
-      {1366, 728, 1},   // a small laptop: 2x would take 776 of 728 rows
-      {1920, 1040, 2},  // full HD without the task bar
-      {2560, 1400, 3},  // 3 x 388 = 1164 rows of 1400: 83 %
-      {3840, 2080, 4},  // 4K: 5x would be 1940 rows, 93 %
-      {640, 400, 1},    // smaller than the window: never below 1
-      {10000, 900, 1},  // the height decides
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(WindowScale(c.width, c.height), c.scale) << c.width << " x " << c.height;
+using app::InputEvent;
+
+// A message Windows sends to the window, with its lParam as the keyboard
+// driver fills it (scan code, bit 24 extended, bit 29 Alt, bit 30 the key
+// was down before, bit 31 going up).
+struct Message {
+  UINT message;
+  WPARAM w;
+  LPARAM l;
+};
+
+std::string Describe(const InputEvent& e) {
+  switch (e.kind) {
+    case InputEvent::Kind::KeyDown:
+      return "down " + std::to_string(app::CodeOf(e.key));
+    case InputEvent::Kind::KeyUp:
+      return "up " + std::to_string(app::CodeOf(e.key));
+    case InputEvent::Kind::FocusLost:
+      return "focus lost";
+    case InputEvent::Kind::Close:
+      return "close";
+    default:
+      return "other";
   }
 }
 
-TEST(WindowLayout, TheFullScreenCentresAWholeMultiple) {
-  struct Case {
-    int width, height;
-    Placement want;
-  } cases[] = {
-      {1920, 1080, {2, 380, 152}},  // 1160 x 776
-      {1280, 800, {2, 60, 12}},     // 1160 x 776
-      {3840, 2160, {5, 470, 110}},  // 2900 x 1940
-      {580, 388, {1, 0, 0}},        // exactly one
-      {500, 300, {1, -40, -44}},    // smaller: 1x, cut on every side
-  };
-  for (const Case& c : cases) {
-    const Placement p = FitInside(c.width, c.height);
-    EXPECT_EQ(p.scale, c.want.scale) << c.width << " x " << c.height;
-    EXPECT_EQ(p.x, c.want.x) << c.width << " x " << c.height;
-    EXPECT_EQ(p.y, c.want.y) << c.width << " x " << c.height;
+class Win32Window : public ::testing::Test {
+ protected:
+  // One window for the whole program: its class is registered once.
+  static void SetUpTestSuite() {
+    platform_ = new Win32Platform;
+    gfx::Surface background;
+    std::string error;
+    if (!platform_->OpenWindow(background, error)) FAIL() << error;
+    window_ = FindWindowW(L"OrvoWindow", nullptr);
   }
-}
-
-TEST(WindowLayout, ThePointerMapsBackToGamePixels) {
-  const Placement p{3, 100, 20};
-  struct Case {
-    int cx, cy, x, y;
-  } cases[] = {
-      {100, 20, 0, 0},         // the picture's first pixel
-      {102, 22, 0, 0},         // still inside it
-      {103, 23, 1, 1},         // the next one
-      {99, 19, -1, -1},        // on the black border, left of and above it
-      {1839, 1183, 579, 387},  // the last pixel: 100 + 3 * 580 - 1
-      {1840, 1184, 580, 388},  // past it
-  };
-  for (const Case& c : cases) {
-    int x = 0;
-    int y = 0;
-    ToGamePixel(p, c.cx, c.cy, x, y);
-    EXPECT_EQ(x, c.x) << c.cx;
-    EXPECT_EQ(y, c.y) << c.cy;
+  static void TearDownTestSuite() {
+    delete platform_;
+    platform_ = nullptr;
   }
-}
+  void SetUp() override { ASSERT_NE(window_, nullptr); }
 
-using Verdict = WindowKeys::Verdict;
-
-TEST(WindowKeys, F11AndAltEnterAreTheWindowsFromPressToRelease) {
-  constexpr int kLeft = 0x25;
-  struct Step {
-    int key;
-    bool down, alt;
-    Verdict want;
-  };
-  const std::vector<std::vector<Step>> runs = {
-      // F11, its repeat and its release.
-      {{kVkF11, true, false, Verdict::ToggleFullscreen},
-       {kVkF11, true, false, Verdict::Swallowed},
-       {kVkF11, false, false, Verdict::Swallowed}},
-      // Alt+Enter, with Alt let go before Enter: Enter's release is still
-      // the window's; a plain Enter afterwards is the game's (a bomb).
-      {{kVkReturn, true, true, Verdict::ToggleFullscreen},
-       {kVkReturn, true, false, Verdict::Swallowed},
-       {kVkReturn, false, false, Verdict::Swallowed},
-       {kVkReturn, true, false, Verdict::ForTheGame},
-       {kVkReturn, false, false, Verdict::ForTheGame}},
-      // Other keys pass, with Alt or without.
-      {{kLeft, true, false, Verdict::ForTheGame},
-       {kLeft, true, true, Verdict::ForTheGame},
-       {kLeft, false, false, Verdict::ForTheGame}},
-  };
-  for (const auto& run : runs) {
-    WindowKeys keys;
-    for (const Step& s : run) {
-      EXPECT_EQ(keys.Judge(s.key, s.down, s.alt), s.want)
-          << "key " << s.key << (s.down ? " down" : " up") << (s.alt ? " with Alt" : "");
+  // Posts `messages` and describes the events they become, in order. The
+  // pointer's moves are left out: a window resized under the pointer
+  // reports one.
+  static std::vector<std::string> EventsOf(const std::vector<Message>& messages) {
+    for (const Message& m : messages) PostMessageW(window_, m.message, m.w, m.l);
+    std::vector<std::string> events;
+    while (const std::optional<InputEvent> e = platform_->WaitForEvent(app::kNoWait)) {
+      if (e->kind != InputEvent::Kind::PointerMove) events.push_back(Describe(*e));
     }
+    return events;
+  }
+  static bool FullScreen() { return (GetWindowLongPtrW(window_, GWL_STYLE) & WS_POPUP) != 0; }
+
+  static Win32Platform* platform_;
+  static HWND window_;
+};
+
+Win32Platform* Win32Window::platform_ = nullptr;
+HWND Win32Window::window_ = nullptr;
+
+TEST_F(Win32Window, KeyMessagesBecomeTheGamesKeysAndTheWindowKeepsItsOwn) {
+  struct Case {
+    const char* what;
+    std::vector<Message> messages;
+    std::vector<std::string> events;
+    bool fullScreenAfter;
+  } cases[] = {
+      {"Left pressed, repeated, let go",
+       {{WM_KEYDOWN, VK_LEFT, 0x014B0001},
+        {WM_KEYDOWN, VK_LEFT, 0x414B0001},
+        {WM_KEYUP, VK_LEFT, static_cast<LPARAM>(0xC14B0001)}},
+       {"down 37", "down 37", "up 37"},
+       false},
+      {"Left let go with Alt held comes as the system's key: the game sees it up",
+       {{WM_KEYDOWN, VK_LEFT, 0x014B0001},
+        {WM_SYSKEYDOWN, VK_MENU, 0x20380001},
+        {WM_SYSKEYUP, VK_LEFT, static_cast<LPARAM>(0xE14B0001)},
+        {WM_KEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001)}},
+       {"down 37", "down 18", "up 37", "up 18"},
+       false},
+      {"Alt+Enter, Alt let go first: Enter's repeats and release stay the window's",
+       {{WM_SYSKEYDOWN, VK_MENU, 0x20380001},
+        {WM_SYSKEYDOWN, VK_RETURN, 0x201C0001},
+        {WM_SYSKEYDOWN, VK_RETURN, 0x601C0001},
+        {WM_KEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001)},
+        {WM_KEYDOWN, VK_RETURN, 0x401C0001},
+        {WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC01C0001)}},
+       {"down 18", "up 18"},
+       true},
+      {"F11 held switches once, back to the window",
+       {{WM_KEYDOWN, VK_F11, 0x00570001},
+        {WM_KEYDOWN, VK_F11, 0x40570001},
+        {WM_KEYUP, VK_F11, static_cast<LPARAM>(0xC0570001)}},
+       {},
+       false},
+      {"Enter held into Alt is the game's, its repeat and release too",
+       {{WM_KEYDOWN, VK_RETURN, 0x001C0001},
+        {WM_SYSKEYDOWN, VK_MENU, 0x20380001},
+        {WM_SYSKEYDOWN, VK_RETURN, 0x601C0001},
+        {WM_SYSKEYUP, VK_RETURN, static_cast<LPARAM>(0xE01C0001)},
+        {WM_KEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001)}},
+       {"down 13", "down 18", "down 13", "up 13", "up 18"},
+       false},
+      {"the keyboard lost in the middle of Alt+Enter: a new Enter is the game's",
+       {{WM_SYSKEYDOWN, VK_RETURN, 0x201C0001},
+        {WM_KILLFOCUS, 0, 0},
+        {WM_KEYDOWN, VK_RETURN, 0x001C0001},
+        {WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC01C0001)}},
+       {"focus lost", "down 13", "up 13"},
+       true},
+      {"the close button", {{WM_CLOSE, 0, 0}}, {"close"}, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(EventsOf(c.messages), c.events) << c.what;
+    EXPECT_EQ(FullScreen(), c.fullScreenAfter) << c.what;
   }
 }
 
-TEST(WindowKeys, AResetForgetsTheHeldKeys) {
-  WindowKeys keys;
-  EXPECT_EQ(keys.Judge(kVkF11, true, false), Verdict::ToggleFullscreen);
-  keys.Reset();
-  // The next press toggles again rather than counting as a repeat.
-  EXPECT_EQ(keys.Judge(kVkF11, true, false), Verdict::ToggleFullscreen);
+TEST_F(Win32Window, AWaitEndsAtItsDeadlineNeverSooner) {
+  // Nothing queued: no event, and the clock has reached the deadline.
+  const std::int64_t deadline = platform_->TickCount() + 30;
+  EXPECT_FALSE(platform_->WaitForEvent(deadline).has_value());
+  EXPECT_GE(platform_->TickCount(), deadline);
+  // A message that has arrived is handed out even when the deadline has
+  // passed.
+  PostMessageW(window_, WM_KEYDOWN, VK_UP, 0x01480001);
+  const std::optional<InputEvent> e = platform_->WaitForEvent(deadline);
+  ASSERT_TRUE(e.has_value());
+  EXPECT_EQ(Describe(*e), "down 38");
 }
 
 TEST(Utf16, PathsRoundTripInEveryScript) {

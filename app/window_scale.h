@@ -1,10 +1,14 @@
-// Where the game's 580 x 388 pixels go on the screen: a whole multiple of
+// Where the game's 580 x 388 pixels go on a screen: a whole multiple of
 // them, so that every pixel stays square and sharp. Plain arithmetic on the
-// sizes Windows reports, kept apart from the window so that it is tested on
-// its own.
+// sizes a system reports, for every window (the page fits itself to the
+// same numbers).
 #pragma once
 
-namespace orvo::win32 {
+namespace orvo::app {
+
+// The share of the usable screen (without task bars and panels) that a new
+// window may take, in per cent.
+inline constexpr int kComfortablePercent = 85;
 
 struct Placement {
   int scale = 1;  // screen pixels per game pixel, across and down
@@ -12,8 +16,8 @@ struct Placement {
   int y = 0;
 };
 
-// The scale of a window whose client area is at most 85 % of the work area
-// (the screen without the task bar) of `width` x `height` pixels; at least 1.
+// The scale of a new window whose client area is at most
+// kComfortablePercent of a usable screen of `width` x `height`; at least 1.
 int WindowScale(int width, int height);
 
 // The largest whole multiple that fits a client area of `width` x `height`
@@ -24,4 +28,4 @@ Placement FitInside(int width, int height);
 // Points left of or above the picture give negative coordinates.
 void ToGamePixel(const Placement& placement, int cx, int cy, int& x, int& y);
 
-}  // namespace orvo::win32
+}  // namespace orvo::app
