@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "gfx/file_lookup.h"
+#include "gfx/library_codecs.h"
 
 namespace orvo::app {
 
@@ -36,7 +37,7 @@ App::App(AppServices& services) : services_(services), labels_(services), game_(
 }
 
 bool App::StartUp(const std::string& graphicsPath, std::string& error) {
-  cache_.InitBitmaps(surfaces_, services_.Pictures());
+  cache_.InitBitmaps(surfaces_, services_.Files(), gfx::LibraryDecoder());
   front_dc_ = surfaces_.Create(kFrontWidth, kFrontHeight);
 
   // A missing, unreadable or too small picture is reported here, at
@@ -45,7 +46,7 @@ bool App::StartUp(const std::string& graphicsPath, std::string& error) {
     const std::string path = graphicsPath + need.file;
     index = cache_.LoadBitmap(path, need.mask);
     if (index < 0) {
-      if (!gfx::FindOrdinaryFile(path)) {
+      if (!gfx::FindOrdinaryFile(services_.Files(), path)) {
         error = "Path not found: " + path;
       } else {
         error = cache_.LastError().empty() ? "Cannot load picture " + path : cache_.LastError();

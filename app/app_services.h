@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "game/game_services.h"
-#include "gfx/picture_decoder.h"
+#include "gfx/file_reader.h"
 
 namespace orvo::app {
 
@@ -30,8 +30,9 @@ class AppServices : public game::GameServices {
   // (kNothingDue: only an event can change anything); the window may sleep
   // until then or until an event arrives.
   virtual void ProcessEvents(std::int64_t nextDue) = 0;
-  // The decoder of the game's picture files.
-  virtual const gfx::PictureDecoder& Pictures() = 0;
+  // The program's files (the platform's listing and reading), where the
+  // game finds and reads its pictures.
+  virtual const gfx::FileReader& Files() = 0;
   // Ends the program at once; never returns.
   [[noreturn]] virtual void EndProgram(int status) = 0;
   // A Start click was ignored because kMaxNestedGameLoops game loops were

@@ -8,8 +8,9 @@
 //
 // A platform turns its system's events into InputEvents and hands them out
 // one at a time from WaitForEvent, presents the frames the shell composes,
-// tells time, finds the program's folder and its pictures, renders label
-// text, shows the fatal message and ends the program. Every coordinate is in
+// tells time, finds the program's folder, lists folders and reads files
+// (the game decodes its pictures itself, the same way everywhere), renders
+// label text, shows the fatal message and ends the program. Every coordinate is in
 // the window's own 580 x 388 pixels, whatever the scale at which the
 // platform shows them.
 //
@@ -22,12 +23,13 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/app_services.h"
 #include "app/form.h"
 #include "app/input_event.h"
 #include "gfx/alpha_mask.h"
-#include "gfx/picture_decoder.h"
+#include "gfx/file_reader.h"
 #include "gfx/surface.h"
 
 namespace orvo::app {
@@ -46,21 +48,26 @@ class LabelText {
   virtual gfx::AlphaMask Render(FontFace face, const std::string& utf8) const = 0;
 };
 
-class Platform {
+class Platform : public gfx::FileReader {
  public:
-  virtual ~Platform() = default;
+  ~Platform() override = default;
 
   // --- The program's files ------------------------------------------------
   // 1. The folder of the program's own file, ending in the separator of the
   // paths the player sees ("/", or "\" on Windows); the game's pictures are
   // in its "Graphics" folder. On failure, only the separator.
   virtual std::string ProgramFolder() = 0;
-  // 2. Whether `folder` (ending in its separator) exists and holds at least
-  // one ordinary file: no folder, nothing hidden. Start-up's check of the
-  // program's and the pictures' folders.
-  virtual bool HoldsOrdinaryFile(const std::string& folder) = 0;
-  // 3. The decoder of the game's picture files.
-  virtual const gfx::PictureDecoder& Pictures() = 0;
+  // 2. The entries of `folder`, each with its kind (an ordinary file, one
+  // the system marks hidden, a folder, anything else), or nullopt when it
+  // cannot be listed. The game finds its files by letter case and tells the
+  // ordinary ones from the rest itself (gfx/file_lookup.h).
+  std::optional<std::vector<gfx::FolderEntry>> ListFolder(
+      const std::string& folder) const override = 0;
+  // 3. The whole file at `path`, or why not: it cannot be opened (with the
+  // system's words), it has more than `limit` bytes (found out without
+  // reading much past them), or reading it failed.
+  gfx::FileRead ReadFile(const std::string& path, std::int64_t limit,
+                         std::vector<std::uint8_t>& bytes) const override = 0;
 
   // --- The window ---------------------------------------------------------
   // 4. The label text renderer; used from OpenWindow on (and for hit tests).

@@ -7,6 +7,7 @@
 
 #include "app/state_dump.h"
 #include "app/test_hooks.h"
+#include "gfx/file_lookup.h"
 
 namespace orvo::app {
 
@@ -49,7 +50,7 @@ void Shell::Run() {
 }
 
 std::string Shell::CheckPath(const std::string& folder) {
-  if (!platform_.HoldsOrdinaryFile(folder)) Fail("Path not found: " + folder);
+  if (!gfx::HoldsOrdinaryFile(platform_, folder)) Fail("Path not found: " + folder);
   return folder;
 }
 

@@ -124,7 +124,7 @@ class Shell : public AppServices {
                       const game::LabelState& label) override;
   void WaitUntil(std::int64_t deadline, std::int32_t ms) override;
   void ProcessEvents(std::int64_t nextDue) override;
-  const gfx::PictureDecoder& Pictures() override { return platform_.Pictures(); }
+  const gfx::FileReader& Files() override { return platform_; }
   [[noreturn]] void EndProgram(int status) override;
   void StartClickIgnored() override { observer_->StartClickIgnored(); }
 

@@ -5,18 +5,21 @@
 
 #include "game/cell_drawing.h"
 #include "gfx/bitmap_cache.h"
+#include "gfx/library_codecs.h"
 #include "gfx/sprite_draw.h"
 #include "gfx/surface_table.h"
-#include "platform/linux/library_codecs.h"
+#include "tests/gfx/disk_files.h"
 #include "tests/gfx/jpeg_writer.h"
 
 namespace {
+
+const orvo_test::DiskFiles kFiles;
 
 using namespace orvo::gfx;
 using orvo::game::BlockDraw;
 using orvo::game::CellRestore;
 
-const orvo::linux_shared::LibraryPictureDecoder decoder;
+const orvo::gfx::LibraryPictureDecoder decoder;
 
 std::string Picture(const char* name) {
   return std::string(ORVO_GRAPHICS_DIR) + name;
@@ -32,7 +35,7 @@ struct Scene {
   std::int32_t grid = -1;
 
   bool Load() {
-    cache.InitBitmaps(table, decoder);
+    cache.InitBitmaps(table, kFiles, decoder);
     back = cache.LoadBitmap(Picture("GameBack.jpg"), false);
     blocks = cache.LoadBitmap(Picture("Blocks.gif"), true);
     grid = cache.LoadBitmap(Picture("Grid.gif"), false);
@@ -83,7 +86,7 @@ void BM_LoadThreePictures(benchmark::State& state) {
   SurfaceTable table;
   BitmapCache cache;
   for (auto _ : state) {
-    cache.InitBitmaps(table, decoder);
+    cache.InitBitmaps(table, kFiles, decoder);
     const bool ok = cache.LoadBitmap(Picture("GameBack.jpg"), false) >= 0 &&
                     cache.LoadBitmap(Picture("Blocks.gif"), true) >= 0 &&
                     cache.LoadBitmap(Picture("Grid.gif"), false) >= 0;

@@ -6,10 +6,10 @@
 #include <span>
 #include <string>
 
-#include "platform/linux/library_codecs.h"
+#include "gfx/library_codecs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const orvo::linux_shared::LibraryPictureDecoder decoder;
+  static const orvo::gfx::LibraryPictureDecoder decoder;
   std::string reason;
   const auto picture = decoder.Decode(std::span(data, size), reason);
   if (!picture) {

@@ -11,23 +11,25 @@
 
 namespace orvo::gfx {
 
-void BitmapCache::InitBitmaps(SurfaceTable& form, const PictureDecoder& decoder) {
+void BitmapCache::InitBitmaps(SurfaceTable& form, const FileReader& files,
+                              const PictureDecoder& decoder) {
   // Surfaces of an earlier binding belong to the earlier table: give them
   // back there before the cache forgets them.
   FreeBitmaps();
   form_ = &form;
+  files_ = &files;
   decoder_ = &decoder;
   last_error_.clear();
 }
 
 std::int32_t BitmapCache::LoadBitmap(const std::string& path, bool makeMask) {
   last_error_.clear();
-  if (form_ == nullptr || decoder_ == nullptr) {
+  if (form_ == nullptr || files_ == nullptr || decoder_ == nullptr) {
     last_error_ = path + ": the picture cache is not bound";
     return -1;
   }
   // The file must exist as an ordinary file, also when it is already cached.
-  const std::optional<std::string> real = FindOrdinaryFile(path);
+  const std::optional<std::string> real = FindOrdinaryFile(*files_, path);
   if (!real) {
     last_error_ = path + ": no such file";
     return -1;
@@ -42,7 +44,7 @@ std::int32_t BitmapCache::LoadBitmap(const std::string& path, bool makeMask) {
   // Decode before appending, so that a file that is no picture leaves the
   // cache as it was.
   std::string error;
-  std::optional<Surface> picture = DecodePictureFile(*real, *decoder_, error);
+  std::optional<Surface> picture = DecodePictureFile(*files_, *real, *decoder_, error);
   if (!picture) {
     last_error_ = error;
     return -1;

@@ -21,10 +21,10 @@ struct BitmapEntry {
 
 class BitmapCache {
  public:
-  // Binds the cache to the surface table that owns its surfaces and to the
-  // decoder that turns files into pictures, and empties it. Both must
-  // outlive the cache's use.
-  void InitBitmaps(SurfaceTable& form, const PictureDecoder& decoder);
+  // Binds the cache to the surface table that owns its surfaces, to the
+  // platform's files and to the decoder that turns them into pictures, and
+  // empties it. All three must outlive the cache's use.
+  void InitBitmaps(SurfaceTable& form, const FileReader& files, const PictureDecoder& decoder);
   // The entry's index, or -1 when the file does not exist or cannot be decoded
   // (LastError() then says why; the cache is unchanged).
   std::int32_t LoadBitmap(const std::string& path, bool makeMask);
@@ -51,6 +51,7 @@ class BitmapCache {
 
  private:
   SurfaceTable* form_ = nullptr;
+  const FileReader* files_ = nullptr;
   const PictureDecoder* decoder_ = nullptr;
   std::vector<BitmapEntry> bitmaps_;
   std::int32_t last_bitmap_ = -1;

@@ -1,92 +1,120 @@
 #include "gfx/file_lookup.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "gfx/ascii_case.h"
-#include "gfx/utf8_path.h"
 
 namespace orvo::gfx {
 
-namespace fs = std::filesystem;
-
 namespace {
 
-bool Exists(const fs::path& p) {
-  std::error_code ec;
-  return fs::exists(p, ec);
+using Kind = FolderEntry::Kind;
+using Entries = std::vector<FolderEntry>;
+
+char SeparatorIn(const std::string& path) {
+  return path.find('/') == std::string::npos && path.find('\\') != std::string::npos ? '\\' : '/';
 }
 
-bool IsHidden(const std::string& name) {
+bool HiddenByName(const std::string& name) {
   return !name.empty() && name.front() == '.';
 }
 
-// The entry of `folder` whose name equals `name` ignoring letter case. When
-// several do, the first in byte order wins, so the choice never depends on
-// the order in which the file system lists them.
-std::optional<std::string> MatchInFolder(const fs::path& folder, const std::string& name) {
-  const std::string wanted = ToLowerAscii(name);
-  std::vector<std::string> matches;
-  std::error_code ec;
-  fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
-  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    std::string entry = Utf8FromPath(it->path().filename());
-    if (ToLowerAscii(entry) == wanted) matches.push_back(std::move(entry));
+// A path cut at its last separator: the folder, separator included (empty
+// for a bare name), and the last name. Nothing for a root or an empty path.
+struct LastPart {
+  std::string folder;
+  std::string name;
+};
+
+std::optional<LastPart> CutLast(std::string path, char separator) {
+  while (path.size() > 1 && path.back() == separator) path.pop_back();
+  LastPart part;
+  const std::size_t at = path.rfind(separator);
+  if (at == std::string::npos) {
+    part.name = path;
+  } else {
+    part.folder = path.substr(0, at + 1);
+    part.name = path.substr(at + 1);
   }
-  if (matches.empty()) return std::nullopt;
-  return *std::min_element(matches.begin(), matches.end());
+  if (part.name.empty()) return std::nullopt;
+  return part;
 }
 
-// `path` with every component that does not exist as written replaced by an
-// entry of its folder that matches it ignoring letter case.
-std::optional<fs::path> Resolve(const std::string& path) {
-  if (path.empty()) return std::nullopt;
-  const fs::path written = PathFromUtf8(path);
-  if (Exists(written)) return written;
-  fs::path current = written.root_path();
-  for (const fs::path& part : written.relative_path()) {
-    const std::string name = Utf8FromPath(part);
-    if (name.empty() || name == "." || name == "..") {
-      current /= part;
-      continue;
+std::optional<Entries> List(const FileReader& files, const std::string& folder) {
+  // A bare name is in the working folder.
+  return files.ListFolder(folder.empty() ? std::string(".") : folder);
+}
+
+// The entry called `name`: as written when there is one, else the first in
+// byte order whose name matches ignoring letter case, so that the choice
+// never depends on the order in which the system lists them.
+const FolderEntry* Match(const Entries& entries, const std::string& name) {
+  const std::string wanted = ToLowerAscii(name);
+  const FolderEntry* found = nullptr;
+  for (const FolderEntry& entry : entries) {
+    if (entry.name == name) return &entry;
+    if (ToLowerAscii(entry.name) == wanted && (found == nullptr || entry.name < found->name)) {
+      found = &entry;
     }
-    fs::path exact = current / part;
-    if (Exists(exact)) {
-      current = std::move(exact);
-      continue;
-    }
-    std::optional<std::string> match = MatchInFolder(current, name);
-    if (!match) return std::nullopt;
-    current /= PathFromUtf8(*match);
   }
-  return current;
+  return found;
+}
+
+// `folder` as the system spells it: as written when it can be listed, else
+// with its last part matched in its parent, found the same way. Its
+// listing comes along, so that nobody lists it twice.
+struct Found {
+  std::string folder;
+  Entries entries;
+};
+
+std::optional<Found> FindFolder(const FileReader& files, const std::string& folder,
+                                char separator) {
+  if (std::optional<Entries> entries = List(files, folder)) {
+    return Found{folder, std::move(*entries)};
+  }
+  const std::optional<LastPart> part = CutLast(folder, separator);
+  if (!part) return std::nullopt;
+  // An empty folder is the working one, which List names ".".
+  const std::optional<Found> parent = FindFolder(files, part->folder, separator);
+  if (!parent) return std::nullopt;
+  std::string path;
+  if (part->name == "." || part->name == "..") {
+    path = parent->folder + part->name + separator;
+  } else {
+    const FolderEntry* match = Match(parent->entries, part->name);
+    if (match == nullptr || match->kind != Kind::kFolder) return std::nullopt;
+    path = parent->folder + match->name + separator;
+  }
+  std::optional<Entries> entries = List(files, path);
+  if (!entries) return std::nullopt;
+  return Found{std::move(path), std::move(*entries)};
 }
 
 }  // namespace
 
-std::optional<std::string> FindOrdinaryFile(const std::string& path) {
-  std::optional<fs::path> found = Resolve(path);
-  if (!found) return std::nullopt;
-  if (IsHidden(Utf8FromPath(found->filename()))) return std::nullopt;
-  std::error_code ec;
-  if (!fs::is_regular_file(*found, ec)) return std::nullopt;
-  return Utf8FromPath(*found);
+std::optional<std::string> FindOrdinaryFile(const FileReader& files, const std::string& path) {
+  const char separator = SeparatorIn(path);
+  // A path that ends in a separator names a folder.
+  if (path.empty() || path.back() == separator) return std::nullopt;
+  const std::optional<LastPart> part = CutLast(path, separator);
+  if (!part || part->name == "." || part->name == "..") return std::nullopt;
+  const std::optional<Found> folder = FindFolder(files, part->folder, separator);
+  if (!folder) return std::nullopt;
+  const FolderEntry* match = Match(folder->entries, part->name);
+  if (match == nullptr || HiddenByName(match->name)) return std::nullopt;
+  // A file the system marks hidden is still the file asked for; only a
+  // folder's check for pictures passes over it.
+  if (match->kind != Kind::kFile && match->kind != Kind::kHiddenFile) return std::nullopt;
+  return folder->folder + match->name;
 }
 
-bool HoldsOrdinaryFile(const std::string& folder) {
-  std::string trimmed = folder;
-  while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
-  std::optional<fs::path> found = Resolve(trimmed);
+bool HoldsOrdinaryFile(const FileReader& files, const std::string& folder) {
+  if (folder.empty()) return false;
+  const std::optional<Found> found = FindFolder(files, folder, SeparatorIn(folder));
   if (!found) return false;
-  std::error_code ec;
-  if (!fs::is_directory(*found, ec)) return false;
-  fs::directory_iterator it(*found, ec);
-  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    if (IsHidden(Utf8FromPath(it->path().filename()))) continue;
-    std::error_code type_ec;
-    if (it->is_regular_file(type_ec)) return true;
+  for (const FolderEntry& entry : found->entries) {
+    if (entry.kind == Kind::kFile && !HiddenByName(entry.name)) return true;
   }
   return false;
 }

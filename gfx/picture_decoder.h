@@ -1,6 +1,7 @@
 // Picture decoding behind a small seam: a decoder turns a file's bytes into
-// pixels, or says why it cannot. The bitmap cache reads the file and hands
-// the bytes to whichever decoder the platform supplies.
+// pixels, or says why it cannot. The bitmap cache reads the file through the
+// platform and hands the bytes to the decoder: the game's own on every
+// platform (library_codecs.h); tests may bind another.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "gfx/file_reader.h"
 #include "gfx/surface.h"
 
 namespace orvo::gfx {
@@ -35,9 +37,9 @@ class PictureDecoder {
                                         std::string& reason) const = 0;
 };
 
-// Reads the file at `path` and decodes it: the picture, or nullopt with
-// `error` naming the file and the reason.
-std::optional<Surface> DecodePictureFile(const std::string& path, const PictureDecoder& decoder,
-                                         std::string& error);
+// Reads the file at `path` through `files` and decodes it: the picture, or
+// nullopt with `error` naming the file and the reason.
+std::optional<Surface> DecodePictureFile(const FileReader& files, const std::string& path,
+                                         const PictureDecoder& decoder, std::string& error);
 
 }  // namespace orvo::gfx

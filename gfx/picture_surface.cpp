@@ -23,13 +23,13 @@ SurfaceHandle AdoptPicture(SurfaceTable& table, const std::string& path, Surface
 }
 
 SurfaceHandle BitmapCache::LoadPictureToDC(const std::string& path, BitmapEntry& entry) {
-  if (form_ == nullptr || decoder_ == nullptr) {
+  if (form_ == nullptr || files_ == nullptr || decoder_ == nullptr) {
     last_error_ = path + ": the picture cache is not bound";
     return -1;
   }
-  const std::string real = FindOrdinaryFile(path).value_or(path);
+  const std::string real = FindOrdinaryFile(*files_, path).value_or(path);
   std::string error;
-  std::optional<Surface> picture = DecodePictureFile(real, *decoder_, error);
+  std::optional<Surface> picture = DecodePictureFile(*files_, real, *decoder_, error);
   if (!picture) {
     last_error_ = error;
     return -1;

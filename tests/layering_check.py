@@ -25,29 +25,30 @@ import tempfile
 from concurrent.futures import ThreadPoolExecutor
 
 # module folder: the project folders it may include from | its libraries.
-# A file belongs to the deepest module folder holding it. Three rows reach
-# sideways: platform/headless decodes pictures with platform/win32's WIC
-# decoder on Windows (system_pictures_wic.cpp) until gfx/ decodes pictures
-# on every system; tools/glyphs renders the glyphs with the SDL window's own
-# label text, so that the web and Windows labels match the window's; bench
-# decodes JPEG files written by the tests' writer (tests/gfx/jpeg_writer.h).
+# A file belongs to the deepest module folder holding it. platform/posix is
+# shared by the platforms whose system has the POSIX calls. Two rows reach
+# sideways: tools/glyphs renders the glyphs with the SDL window's own label
+# text, so that the web and Windows labels match the window's; bench decodes
+# JPEG files written by the tests' writer (tests/gfx/jpeg_writer.h).
 MODULES = {
-    'gfx': 'gfx | utfcpp',
+    'gfx': 'gfx | utfcpp giflib libjpeg',
     'game': 'gfx game |',
     'app': 'gfx game app | json',
-    'platform/linux': 'gfx platform/linux | posix giflib libjpeg',
-    'platform/sdl': 'gfx game app platform/linux platform/sdl | posix sdl fontconfig x11',
-    'platform/web': 'gfx game app platform/web | posix emscripten',
-    'platform/headless': 'gfx game app platform/linux platform/win32 platform/headless | posix',
+    'platform/posix': 'gfx platform/posix | posix',
+    'platform/linux': 'gfx platform/linux platform/posix | posix',
+    'platform/sdl': 'gfx game app platform/linux platform/posix platform/sdl '
+                    '| posix sdl fontconfig x11',
+    'platform/web': 'gfx game app platform/posix platform/web | posix emscripten',
+    'platform/headless': 'gfx game app platform/headless |',
     'platform/win32': 'gfx game app platform/win32 | windows',
-    'tools/replay': 'gfx game app platform/linux platform/headless tools/replay '
+    'tools/replay': 'gfx game app platform/linux platform/posix platform/headless tools/replay '
                     '| posix libpng json openssl',
     'tools/glyphs': 'gfx game app platform/linux platform/sdl tools/glyphs |',
     'bench': 'gfx game app platform/linux tests/gfx bench | benchmark',
     'bench/web': 'gfx game app platform/web bench/web | emscripten',
     'bench/sdl': 'gfx game app platform/linux platform/sdl bench/sdl | sdl',
     'bench/win32': 'bench/win32 | windows',
-    'fuzz': 'gfx game app platform/linux tools/replay fuzz | posix',
+    'fuzz': 'gfx game app platform/linux platform/posix tools/replay fuzz | posix',
 }
 # library: what messages call it | its headers, matched without regard to
 # case; "*" stands for any text, slashes included.
@@ -100,7 +101,7 @@ HEADERS = ('.h', '.hh', '.hpp', '.hxx', '.inc', '.inl', '.ipp', '.tpp')
 # The build that compiles a folder's or a file's sources (the deepest one
 # named); every other source is the native build's.
 HOMES = {'platform/web': 'web', 'bench/web': 'web', 'platform/win32': 'windows',
-         'bench/win32': 'windows', 'platform/headless/system_pictures_wic.cpp': 'windows'}
+         'bench/win32': 'windows'}
 
 MARKER = re.compile(r'# (\d+) "((?:[^"\\]|\\.)*)"((?: \d)*)$')
 DIRECTIVE = re.compile(r'#(include|include_next|import) ([<"])(.*)[>"]( /\* clang -E -dI \*/)?$')

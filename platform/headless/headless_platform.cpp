@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "gfx/file_lookup.h"
-
 namespace orvo::headless {
 
 gfx::AlphaMask FixedCellText::Render(app::FontFace /*face*/, const std::string& utf8) const {
@@ -27,14 +25,6 @@ void HeadlessPlatform::ShowFatalMessage(const std::string& title, const std::str
 
 void HeadlessPlatform::EndProgram(int status) {
   throw ProgramEnd{status};
-}
-
-const gfx::PictureDecoder& HeadlessPlatform::Pictures() {
-  return SystemPictureDecoder();
-}
-
-bool HeadlessPlatform::HoldsOrdinaryFile(const std::string& folder) {
-  return gfx::HoldsOrdinaryFile(folder);
 }
 
 std::optional<app::InputEvent> HeadlessPlatform::WaitForEvent(std::int64_t deadline) {

@@ -1,7 +1,7 @@
 // The headless platform: no window, a virtual clock that moves only when it
 // is told to (or a wait jumps it), input events from a queue that its user
-// fills, and the system's picture decoder. The replay runner and the tests'
-// doubles build on it; each replaces what it cares about. A shell on it is
+// fills, and the files of whichever system its user hands it. The replay
+// runner and the tests' doubles build on it; each replaces what it cares about. A shell on it is
 // best given a fixed seed, so that its games are the same on every run.
 #pragma once
 
@@ -31,18 +31,15 @@ class FixedCellText : public app::LabelText {
   gfx::AlphaMask Render(app::FontFace face, const std::string& utf8) const override;
 };
 
-// The decoder of the system the runner is built for: Linux's (giflib,
-// libjpeg-turbo; system_pictures.cpp), or WIC's on Windows
-// (system_pictures_wic.cpp). Each build links one of the two.
-const gfx::PictureDecoder& SystemPictureDecoder();
-
 class HeadlessPlatform : public app::Platform {
  public:
   // The clock when the program starts.
   static constexpr std::int64_t kStartTick = 1000;
 
-  explicit HeadlessPlatform(std::string programFolder = {})
-      : program_folder_(std::move(programFolder)) {}
+  // `files` (which must outlive the platform) lists folders and reads files:
+  // the system's, or a test's own.
+  explicit HeadlessPlatform(const gfx::FileReader& files, std::string programFolder = {})
+      : files_(files), program_folder_(std::move(programFolder)) {}
 
   std::int64_t Clock() const { return clock_; }
   virtual void SetClock(std::int64_t tick) { clock_ = tick; }
@@ -53,10 +50,15 @@ class HeadlessPlatform : public app::Platform {
 
   // app::Platform.
   std::string ProgramFolder() override { return program_folder_; }
-  // Lists the folder with gfx::HoldsOrdinaryFile, where dot-files are hidden.
-  bool HoldsOrdinaryFile(const std::string& folder) override;
-  // The system's decoder, as the game's (SystemPictureDecoder).
-  const gfx::PictureDecoder& Pictures() override;
+  // The files handed to the constructor.
+  std::optional<std::vector<gfx::FolderEntry>> ListFolder(
+      const std::string& folder) const override {
+    return files_.ListFolder(folder);
+  }
+  gfx::FileRead ReadFile(const std::string& path, std::int64_t limit,
+                         std::vector<std::uint8_t>& bytes) const override {
+    return files_.ReadFile(path, limit, bytes);
+  }
   const app::LabelText& Text() override { return text_; }
   // No picture of its own: the background stays empty (black).
   bool OpenWindow(gfx::Surface& background, std::string& error) override;
@@ -71,6 +73,7 @@ class HeadlessPlatform : public app::Platform {
   std::optional<app::InputEvent> WaitForEvent(std::int64_t deadline) override;
 
  private:
+  const gfx::FileReader& files_;
   std::string program_folder_;
   std::int64_t clock_ = kStartTick;
   std::deque<app::InputEvent> events_;

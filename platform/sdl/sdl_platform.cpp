@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "gfx/file_lookup.h"
-#include "platform/linux/library_codecs.h"
+#include "gfx/library_codecs.h"
 #include "platform/linux/program_folder.h"
+#include "platform/posix/posix_files.h"
 #include "platform/sdl/embedded.h"
 #include "platform/sdl/message_box.h"
 
@@ -29,19 +29,20 @@ std::string SdlPlatform::ProgramFolder() {
   return linux_shared::ProgramFolder();
 }
 
-bool SdlPlatform::HoldsOrdinaryFile(const std::string& folder) {
-  return gfx::HoldsOrdinaryFile(folder);
+std::optional<std::vector<gfx::FolderEntry>> SdlPlatform::ListFolder(
+    const std::string& folder) const {
+  return posix::ListFolder(folder);
 }
 
-const gfx::PictureDecoder& SdlPlatform::Pictures() {
-  static const linux_shared::LibraryPictureDecoder kDecoder;
-  return kDecoder;
+gfx::FileRead SdlPlatform::ReadFile(const std::string& path, std::int64_t limit,
+                                    std::vector<std::uint8_t>& bytes) const {
+  return posix::ReadFile(path, limit, bytes);
 }
 
 bool SdlPlatform::OpenWindow(gfx::Surface& background, std::string& error) {
   std::string reason;
   const std::span<const std::uint8_t> bytes(embedded::kWindowBack, embedded::kWindowBackSize);
-  std::optional<gfx::Surface> picture = Pictures().Decode(bytes, reason);
+  std::optional<gfx::Surface> picture = gfx::LibraryDecoder().Decode(bytes, reason);
   if (!picture) {
     error = "Cannot decode the window's background picture: " + reason;
     return false;

@@ -31,8 +31,9 @@ class SdlPlatform : public app::Platform {
 
   // app::Platform.
   std::string ProgramFolder() override;
-  bool HoldsOrdinaryFile(const std::string& folder) override;
-  const gfx::PictureDecoder& Pictures() override;
+  std::optional<std::vector<gfx::FolderEntry>> ListFolder(const std::string& folder) const override;
+  gfx::FileRead ReadFile(const std::string& path, std::int64_t limit,
+                         std::vector<std::uint8_t>& bytes) const override;
   const app::LabelText& Text() override { return text_; }
   // Creates the window, hidden, with its icon and fonts; the background is
   // the picture built into the program.

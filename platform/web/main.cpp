@@ -8,9 +8,6 @@
 int main() {
   orvo::web::PageMark("orvo main");
   orvo::web::WebPlatform platform;
-  // The browser decodes the pictures while the rest starts up.
-  platform.DecodePicturesAhead();
-  orvo::web::PageMark("orvo decodes started");
   orvo::app::Shell shell(platform);
   shell.Run();
 }

@@ -69,14 +69,8 @@ function(orvo_page_table_header target)
   endforeach()
   string(APPEND text "\ninline constexpr char kProgramFolder[] = \"${ORVO_PAGE_FOLDER}\";\n"
     "inline constexpr char kBackgroundFile[] = \"${ORVO_PAGE_BACKGROUND}\";\n"
-    "inline constexpr char kGlyphsFile[] = \"${ORVO_PAGE_GLYPHS}\";\n"
-    "// The pictures among the files.\ninline constexpr const char* kPictureFiles[] = {\n")
-  orvo_page_files(files)
-  list(REMOVE_ITEM files ${ORVO_PAGE_GLYPHS})
-  foreach(file IN LISTS files)
-    string(APPEND text "    \"${file}\",\n")
-  endforeach()
-  string(APPEND text "};\n\nenum class PageEventKind : std::int32_t {\n  None = 0,\n")
+    "inline constexpr char kGlyphsFile[] = \"${ORVO_PAGE_GLYPHS}\";\n\n"
+    "enum class PageEventKind : std::int32_t {\n  None = 0,\n")
   set(i 0)
   foreach(event IN LISTS ORVO_PAGE_EVENTS)
     math(EXPR i "${i} + 1")

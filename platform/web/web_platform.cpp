@@ -3,13 +3,12 @@
 #include <emscripten.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <limits>
-#include <memory>
 #include <vector>
 
-#include "gfx/file_lookup.h"
+#include "gfx/library_codecs.h"
 #include "gfx/picture_decoder.h"
+#include "platform/posix/posix_files.h"
 
 namespace orvo::web {
 
@@ -41,43 +40,20 @@ EM_ASYNC_JS(void, orvo_halt, (), { await new Promise(() => {}); });
 EM_JS(void, orvo_mark, (const char* name), { performance.mark(UTF8ToString(name)); });
 // clang-format on
 
-struct FileClose {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-// The whole file at `path`; false when it cannot be read or holds more than
-// `limit` bytes. (C's stdio rather than iostreams: far less code for the
-// browser to compile before the first frame.)
-bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes,
-              long limit = std::numeric_limits<long>::max()) {
-  const std::unique_ptr<std::FILE, FileClose> file(std::fopen(path.c_str(), "rb"));
-  if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return false;
-  const long size = std::ftell(file.get());
-  if (size < 0 || size > limit || std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
-  bytes.resize(static_cast<std::size_t>(size));
-  return std::fread(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-}
-
 }  // namespace
 
 void PageMark(const char* name) {
   orvo_mark(name);
 }
 
-int WebPlatform::DecodePicturesAhead() {
-  int started = 0;
-  for (const char* file : kPictureFiles) {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadFile(ProgramFolder() + file, bytes, static_cast<long>(gfx::kMaxPictureFileBytes))) {
-      continue;
-    }
-    if (decoder_.DecodeAhead(bytes)) ++started;
-  }
-  return started;
+std::optional<std::vector<gfx::FolderEntry>> WebPlatform::ListFolder(
+    const std::string& folder) const {
+  return posix::ListFolder(folder);
 }
 
-bool WebPlatform::HoldsOrdinaryFile(const std::string& folder) {
-  return gfx::HoldsOrdinaryFile(folder);
+gfx::FileRead WebPlatform::ReadFile(const std::string& path, std::int64_t limit,
+                                    std::vector<std::uint8_t>& bytes) const {
+  return posix::ReadFile(path, limit, bytes);
 }
 
 bool WebPlatform::OpenWindow(gfx::Surface& background, std::string& error) {
@@ -85,14 +61,15 @@ bool WebPlatform::OpenWindow(gfx::Surface& background, std::string& error) {
   const std::string folder = ProgramFolder();
   std::string reason;
   std::optional<gfx::Surface> picture =
-      gfx::DecodePictureFile(folder + kBackgroundFile, decoder_, reason);
+      gfx::DecodePictureFile(*this, folder + kBackgroundFile, gfx::LibraryDecoder(), reason);
   if (!picture) {
     error = "Cannot decode the window's background picture: " + reason;
     return false;
   }
   const std::string glyphsPath = folder + kGlyphsFile;
   std::vector<std::uint8_t> bytes;
-  if (!ReadFile(glyphsPath, bytes)) {
+  if (ReadFile(glyphsPath, std::numeric_limits<std::int32_t>::max(), bytes).status !=
+      gfx::FileRead::Status::kRead) {
     error = "Cannot show the window's labels: no glyphs at " + glyphsPath;
     return false;
   }

@@ -9,29 +9,23 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/glyph_atlas.h"
 #include "app/platform.h"
 #include "platform/web/frame_delta.h"
 #include "platform/web/page_input.h"
-#include "platform/web/web_picture_decoder.h"
 
 namespace orvo::web {
 
 class WebPlatform : public app::Platform, PageQueue {
  public:
-  // Has the browser decode the pictures the page has put in the program's
-  // folder (the game's and the window's background) all at once, rather
-  // than one after the other as start-up asks for them; those the page began
-  // decoding while the program loaded go on. Files that are no acceptable
-  // picture are left for start-up to report. Returns how many are decoding.
-  int DecodePicturesAhead();
-
-  // app::Platform. The page puts the program's files in its folder before
-  // it starts.
+  // app::Platform. The page puts the program's files in its folder (in
+  // emscripten's memory file system) before it starts.
   std::string ProgramFolder() override { return kProgramFolder; }
-  bool HoldsOrdinaryFile(const std::string& folder) override;
-  const gfx::PictureDecoder& Pictures() override { return decoder_; }
+  std::optional<std::vector<gfx::FolderEntry>> ListFolder(const std::string& folder) const override;
+  gfx::FileRead ReadFile(const std::string& path, std::int64_t limit,
+                         std::vector<std::uint8_t>& bytes) const override;
   const app::LabelText& Text() override { return glyphs_; }
   bool OpenWindow(gfx::Surface& background, std::string& error) override;
   void PresentFrame(const gfx::Surface& frame) override;
@@ -48,7 +42,6 @@ class WebPlatform : public app::Platform, PageQueue {
   void Sleep(std::int64_t ms) override;
   std::int64_t Now() override { return TickCount(); }
 
-  BrowserPictureDecoder decoder_;
   app::GlyphAtlas glyphs_;
   ShownFrame shown_;
 };

@@ -8,8 +8,10 @@
 #include <span>
 
 #include "app/form.h"
+#include "gfx/library_codecs.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/utf16.h"
+#include "platform/win32/win32_files.h"
 
 namespace orvo::win32 {
 
@@ -110,28 +112,20 @@ std::string Win32Platform::ProgramFolder() {
   return Utf8(path);
 }
 
-bool Win32Platform::HoldsOrdinaryFile(const std::string& folder) {
-  std::wstring pattern = Utf16(folder);
-  if (pattern.empty()) return false;
-  if (pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
-  pattern += L'*';
-  WIN32_FIND_DATAW entry;
-  HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
-                                 nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (find == INVALID_HANDLE_VALUE) return false;
-  constexpr DWORD kNotOrdinary =
-      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  bool found = false;
-  do {
-    found = (entry.dwFileAttributes & kNotOrdinary) == 0;
-  } while (!found && FindNextFileW(find, &entry));
-  FindClose(find);
-  return found;
+std::optional<std::vector<gfx::FolderEntry>> Win32Platform::ListFolder(
+    const std::string& folder) const {
+  return win32::ListFolder(folder);
+}
+
+gfx::FileRead Win32Platform::ReadFile(const std::string& path, std::int64_t limit,
+                                      std::vector<std::uint8_t>& bytes) const {
+  return win32::ReadFile(path, limit, bytes);
 }
 
 bool Win32Platform::OpenWindow(gfx::Surface& background, std::string& error) {
   std::string reason;
-  std::optional<gfx::Surface> picture = decoder_.Decode(ResourceBytes(ORVO_WINDOW_BACK), reason);
+  std::optional<gfx::Surface> picture =
+      gfx::LibraryDecoder().Decode(ResourceBytes(ORVO_WINDOW_BACK), reason);
   if (!picture) {
     error = "Cannot decode the window's background picture: " + reason;
     return false;

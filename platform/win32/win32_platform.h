@@ -3,7 +3,8 @@
 // StretchDIBits at a whole-multiple scale; WaitForEvent sleeps in
 // MsgWaitForMultipleObjectsEx until the next message or its deadline;
 // labels are drawn from the glyph atlas made at build time (as on the web
-// page, so that the window looks as on Linux); pictures are decoded by WIC.
+// page, so that the window looks as on Linux); files are listed and read by
+// their UTF-16 names (win32_files.h).
 #pragma once
 
 #include <windows.h>
@@ -18,7 +19,6 @@
 #include "app/platform.h"
 #include "app/window_keys.h"
 #include "app/window_scale.h"
-#include "platform/win32/wic_picture_decoder.h"
 
 namespace orvo::win32 {
 
@@ -31,11 +31,11 @@ class Win32Platform : public app::Platform {
 
   // app::Platform.
   std::string ProgramFolder() override;
-  // Lists the folder with FindFirstFileExW: hidden and system files (such
-  // as desktop.ini and Thumbs.db) and folders do not count. Windows' file
-  // systems match names without regard to case themselves.
-  bool HoldsOrdinaryFile(const std::string& folder) override;
-  const gfx::PictureDecoder& Pictures() override { return decoder_; }
+  // win32_files.h: hidden and system files (such as desktop.ini and
+  // Thumbs.db) are marked hidden.
+  std::optional<std::vector<gfx::FolderEntry>> ListFolder(const std::string& folder) const override;
+  gfx::FileRead ReadFile(const std::string& path, std::int64_t limit,
+                         std::vector<std::uint8_t>& bytes) const override;
   const app::LabelText& Text() override { return glyphs_; }
   // Creates the window, hidden; the background and the glyphs are resources
   // of the program.
@@ -63,7 +63,6 @@ class Win32Platform : public app::Platform {
   HWND window_ = nullptr;
   LARGE_INTEGER frequency_{};
   LARGE_INTEGER started_{};
-  WicPictureDecoder decoder_;
   app::GlyphAtlas glyphs_;
   app::WindowKeys window_keys_;
   // The input events translated from messages, not yet handed out.

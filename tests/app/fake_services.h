@@ -13,6 +13,7 @@
 #include "app/app.h"
 #include "app/app_services.h"
 #include "platform/headless/headless_platform.h"
+#include "tests/gfx/disk_files.h"
 
 namespace orvo_test {
 
@@ -26,6 +27,7 @@ struct ProgramEnded {
 
 class FakeServices : public orvo::app::AppServices {
  public:
+  orvo_test::DiskFiles files;
   std::int64_t now = 100000;
   int tickReads = 0;
   std::vector<std::pair<std::int64_t, std::int32_t>> waits;  // (deadline, ms)
@@ -72,9 +74,7 @@ class FakeServices : public orvo::app::AppServices {
   void ControlChanged(Control c, ControlChange what, const orvo::game::LabelState&) override {
     changes.emplace_back(c, what);
   }
-  const orvo::gfx::PictureDecoder& Pictures() override {
-    return orvo::headless::SystemPictureDecoder();
-  }
+  const orvo::gfx::FileReader& Files() override { return files; }
   [[noreturn]] void EndProgram(int status) override { throw ProgramEnded{status}; }
   void StartClickIgnored() override { ++startsIgnored; }
 };

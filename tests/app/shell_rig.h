@@ -9,6 +9,7 @@
 
 #include "app/shell.h"
 #include "platform/headless/headless_platform.h"
+#include "tests/gfx/disk_files.h"
 
 namespace orvo_test {
 
@@ -22,8 +23,10 @@ class SolidCellText : public orvo::app::LabelText {
 };
 
 class RecordingPlatform : public orvo::headless::HeadlessPlatform {
+  static inline const DiskFiles kFiles;
+
  public:
-  explicit RecordingPlatform(std::string folder) : HeadlessPlatform(std::move(folder)) {}
+  explicit RecordingPlatform(std::string folder) : HeadlessPlatform(kFiles, std::move(folder)) {}
 
   bool openFails = false;
   std::optional<orvo::gfx::Surface> lastFrame;

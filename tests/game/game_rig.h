@@ -21,6 +21,7 @@
 #include "gfx/bitmap_cache.h"
 #include "gfx/surface.h"
 #include "gfx/surface_table.h"
+#include "tests/gfx/disk_files.h"
 #include "tests/gfx/raw_picture.h"
 #include "tests/gfx/test_files.h"
 
@@ -178,6 +179,7 @@ inline std::string WritePicture(const std::string& name, int w, int h,
 // Surfaces, cache and board surface wired together as the application does.
 struct Pictures {
   orvo::gfx::testing::RawPictureDecoder raw;
+  orvo_test::DiskFiles files;
   orvo::gfx::SurfaceTable table;
   orvo::gfx::BitmapCache cache;
   orvo::game::GameGraphics graphics;
@@ -185,7 +187,7 @@ struct Pictures {
   int gridHeight;
 
   explicit Pictures(int gridW = 48, int gridH = 48) : gridWidth(gridW), gridHeight(gridH) {
-    cache.InitBitmaps(table, raw);
+    cache.InitBitmaps(table, files, raw);
     graphics.surfaces = &table;
     graphics.cache = &cache;
     graphics.FrontDC = table.Create(orvo::game::kFrontWidth, orvo::game::kFrontHeight);

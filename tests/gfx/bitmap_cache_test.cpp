@@ -162,7 +162,7 @@ TEST_F(BitmapCacheTest, FreeBitmapsDestroysEverySurfaceAndIsHarmlessTwice) {
 TEST_F(BitmapCacheTest, RebindingReleasesTheSurfacesOfTheEarlierTable) {
   Load("a.pic", Surface(2, 2), true);
   SurfaceTable other;
-  cache.InitBitmaps(other, raw);
+  cache.InitBitmaps(other, files, raw);
   EXPECT_EQ(table.LiveCount(), 0u);
   EXPECT_EQ(cache.LastBitmap(), -1);
   EXPECT_EQ(cache.LoadBitmap(dir / "a.pic", false), 0);

@@ -8,6 +8,7 @@
 
 #include "gfx/bitmap_cache.h"
 #include "gfx/surface_table.h"
+#include "tests/gfx/disk_files.h"
 #include "tests/gfx/raw_picture.h"
 #include "tests/gfx/test_files.h"
 
@@ -15,7 +16,7 @@ namespace orvo::gfx::testing {
 
 class CacheTest : public ::testing::Test {
  protected:
-  void SetUp() override { cache.InitBitmaps(table, raw); }
+  void SetUp() override { cache.InitBitmaps(table, files, raw); }
 
   // Writes `picture` as `name` into the temporary folder; its path.
   std::string Write(const std::string& name, const Surface& picture) {
@@ -38,6 +39,7 @@ class CacheTest : public ::testing::Test {
 
   TempDir dir;
   RawPictureDecoder raw;
+  orvo_test::DiskFiles files;
   SurfaceTable table;
   BitmapCache cache;
 };

@@ -2,127 +2,135 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
+#include <map>
 #include <optional>
 #include <string>
-
-#include "gfx/utf8_path.h"
-#include "tests/gfx/test_files.h"
+#include <vector>
 
 namespace orvo::gfx {
 namespace {
 
-using testing::TempDir;
-using testing::WriteBytes;
+using Kind = FolderEntry::Kind;
 
-class FileLookup : public ::testing::Test {
- protected:
-  void Touch(const std::string& name) { WriteBytes(dir / name, {1, 2, 3}); }
-  void MakeFolder(const std::string& name) { std::filesystem::create_directories(dir / name); }
-  TempDir dir;
+// A case-sensitive file system in memory: each folder (its path as the
+// lookup asks for it, with its separator) and its entries. Counts listings.
+class MemoryFiles : public FileReader {
+ public:
+  // `folder` with its separator, "." and ".." taken out as a system would.
+  static std::string Normal(const std::string& folder) {
+    const char sep = folder.find('/') == std::string::npos ? '\\' : '/';
+    std::vector<std::string> parts;
+    std::string part;
+    for (const char c : folder + sep) {
+      if (c != sep) {
+        part += c;
+        continue;
+      }
+      if (part == ".." && parts.size() > 1) {
+        parts.pop_back();
+      } else if (part != "." && (!part.empty() || parts.empty())) {
+        parts.push_back(part);
+      }
+      part.clear();
+    }
+    std::string normal;
+    for (const std::string& p : parts) normal += p + sep;
+    return normal;
+  }
+
+  std::map<std::string, std::vector<FolderEntry>> folders;
+  mutable int listings = 0;
+
+  std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) const override {
+    ++listings;
+    const auto it = folders.find(Normal(folder));
+    if (it == folders.end()) return std::nullopt;
+    return it->second;
+  }
+  FileRead ReadFile(const std::string&, std::int64_t, std::vector<std::uint8_t>&) const override {
+    return {FileRead::Status::kCannotOpen, {}};
+  }
 };
 
-TEST_F(FileLookup, FindsFilesWhateverTheLetterCaseOfFolderAndName) {
-  Touch("Graphics/Blocks.gif");
-  const std::string real = dir / "Graphics/Blocks.gif";
-  EXPECT_EQ(FindOrdinaryFile(real), real);
-  // Where the file system itself ignores letter case (Windows), every
-  // spelling exists as written and names the file; elsewhere the lookup
-  // gives the file's real path.
-  const bool caseBlind = std::filesystem::exists(dir / "GRAPHICS/BLOCKS.GIF");
-  const auto expectFinds = [&](const std::string& written, const std::string& want) {
-    const std::optional<std::string> found = FindOrdinaryFile(written);
-    ASSERT_TRUE(found) << written;
-    if (caseBlind) {
-      EXPECT_TRUE(std::filesystem::equivalent(*found, want)) << *found;
-    } else {
-      EXPECT_EQ(*found, want);
-    }
+MemoryFiles Disk() {
+  MemoryFiles files;
+  files.folders["/"] = {{"orvo", Kind::kFolder}};
+  files.folders["/orvo/"] = {{"Graphics", Kind::kFolder},    {"orvo", Kind::kFile},
+                             {".hidden.gif", Kind::kFile},   {"folder.gif", Kind::kFolder},
+                             {"pic.gif", Kind::kFile},       {"Pic.gif", Kind::kFile},
+                             {"PIC.gif", Kind::kFile},       {"fifo.gif", Kind::kOther},
+                             {"Only Hidden", Kind::kFolder}, {"Empty", Kind::kFolder}};
+  files.folders["/orvo/Graphics/"] = {{"Blocks.gif", Kind::kFile},
+                                      {"desktop.ini", Kind::kHiddenFile}};
+  files.folders["/orvo/folder.gif/"] = {{"inside", Kind::kFile}};
+  files.folders["/orvo/Only Hidden/"] = {
+      {".dot", Kind::kFile}, {"Thumbs.db", Kind::kHiddenFile}, {"sub", Kind::kFolder}};
+  files.folders["/orvo/Empty/"] = {};
+  // A Windows path, as the Windows platform spells it.
+  files.folders["C:\\"] = {{"Games", Kind::kFolder}};
+  files.folders["C:\\Games\\"] = {{"Orvo", Kind::kFolder}};
+  files.folders["C:\\Games\\Orvo\\"] = {{"Graphics", Kind::kFolder}};
+  files.folders["C:\\Games\\Orvo\\Graphics\\"] = {{"Grid.gif", Kind::kFile}};
+  return files;
+}
+
+TEST(FindOrdinaryFile, MatchesLetterCaseFolderByFolderAndOnlyOrdinaryVisibleFiles) {
+  const MemoryFiles files = Disk();
+  const struct {
+    const char* path;
+    std::optional<std::string> found;
+  } cases[] = {
+      {"/orvo/Graphics/Blocks.gif", "/orvo/Graphics/Blocks.gif"},
+      {"/ORVO/GRAPHICS/BLOCKS.GIF", "/orvo/Graphics/Blocks.gif"},
+      {"/orvo/graphics/./blocks.gif", "/orvo/Graphics/./Blocks.gif"},
+      {"/orvo/Graphics/../Graphics/Blocks.gif", "/orvo/Graphics/../Graphics/Blocks.gif"},
+      {"C:\\GAMES\\orvo\\graphics\\grid.GIF", "C:\\Games\\Orvo\\Graphics\\Grid.gif"},
+      // several matches: the exact one, else the first in byte order
+      {"/orvo/pic.gif", "/orvo/pic.gif"},
+      {"/orvo/Pic.gif", "/orvo/Pic.gif"},
+      {"/orvo/pIC.GIF", "/orvo/PIC.gif"},  // 'I' < 'i'
+      // a file the system marks hidden is still found when asked for
+      {"/orvo/graphics/DESKTOP.INI", "/orvo/Graphics/desktop.ini"},
+      {"/orvo/Graphics/Blocks.jpg", std::nullopt},
+      {"/orvo/Other/Blocks.gif", std::nullopt},
+      {"/orvo/.hidden.gif", std::nullopt},
+      {"/orvo/.HIDDEN.GIF", std::nullopt},
+      {"/orvo/folder.gif", std::nullopt},
+      {"/orvo/FOLDER.GIF/inside", "/orvo/folder.gif/inside"},
+      {"/orvo/orvo/inside", std::nullopt},  // a file is no folder
+      {"/orvo/fifo.gif", std::nullopt},
+      {"/orvo/Graphics/", std::nullopt},
+      {"/", std::nullopt},
+      {"", std::nullopt},
   };
-  expectFinds(dir / "GRAPHICS/BLOCKS.GIF", real);
-  expectFinds(dir / "graphics/blocks.gif", real);
-  expectFinds(dir / "graphics/./Blocks.GIF", dir / "Graphics/./Blocks.gif");
-  EXPECT_EQ(FindOrdinaryFile(dir / "Graphics/Blocks.jpg"), std::nullopt);
-  EXPECT_EQ(FindOrdinaryFile(dir / "Other/Blocks.gif"), std::nullopt);
+  for (const auto& c : cases) EXPECT_EQ(FindOrdinaryFile(files, c.path), c.found) << c.path;
 }
 
-TEST_F(FileLookup, OnlyOrdinaryVisibleFilesCount) {
-  Touch(".hidden.gif");
-  MakeFolder("folder.gif");
-  Touch("folder.gif/inside");
-  EXPECT_EQ(FindOrdinaryFile(dir / ".hidden.gif"), std::nullopt);
-  EXPECT_EQ(FindOrdinaryFile(dir / ".HIDDEN.GIF"), std::nullopt);
-  EXPECT_EQ(FindOrdinaryFile(dir / "folder.gif"), std::nullopt);
-  EXPECT_EQ(FindOrdinaryFile(dir / "FOLDER.GIF"), std::nullopt);
-  EXPECT_EQ(FindOrdinaryFile(dir / "folder.gif/inside/x"), std::nullopt);
-  EXPECT_EQ(FindOrdinaryFile(""), std::nullopt);
+TEST(HoldsOrdinaryFile, OnlyAVisibleOrdinaryFileCounts) {
+  const MemoryFiles files = Disk();
+  const struct {
+    const char* folder;
+    bool holds;
+  } cases[] = {
+      {"/orvo/Graphics/", true},
+      {"/orvo/Graphics", true},
+      {"/ORVO/graphics//", true},
+      {"C:\\games\\ORVO\\Graphics\\", true},
+      {"/orvo/", true},
+      {"/", false},  // sub-folders only
+      {"/orvo/Empty/", false},
+      {"/orvo/Only Hidden/", false},
+      {"/orvo/Missing/", false},
+      {"/orvo/orvo/", false},  // a file is no folder
+      {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(HoldsOrdinaryFile(files, c.folder), c.holds) << c.folder;
 }
 
-TEST_F(FileLookup, SeveralCaseMatchesPreferExactThenFirstInSortedOrder) {
-  Touch("pic.gif");
-  Touch("Pic.gif");
-  Touch("PIC.gif");
-  std::size_t entries = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.str())) {
-    ++entries;
-  }
-  if (entries < 3) GTEST_SKIP() << "this file system keeps no two names that differ in case only";
-  EXPECT_EQ(FindOrdinaryFile(dir / "pic.gif"), dir / "pic.gif");
-  EXPECT_EQ(FindOrdinaryFile(dir / "Pic.gif"), dir / "Pic.gif");
-  EXPECT_EQ(FindOrdinaryFile(dir / "pIC.GIF"), dir / "PIC.gif");  // 'I' < 'i'
-}
-
-TEST_F(FileLookup, FolderHoldsAFileOnlyWhenAVisibleOrdinaryFileIsInIt) {
-  MakeFolder("Empty");
-  MakeFolder("OnlyHidden/sub");
-  Touch("OnlyHidden/.dot");
-  Touch("Graphics/x.gif");
-
-  EXPECT_FALSE(HoldsOrdinaryFile(dir / "Empty"));
-  EXPECT_FALSE(HoldsOrdinaryFile(dir / "OnlyHidden"));
-  EXPECT_FALSE(HoldsOrdinaryFile(dir / "Missing"));
-  EXPECT_FALSE(HoldsOrdinaryFile(dir / "Graphics/x.gif"));  // a file is no folder
-  EXPECT_FALSE(HoldsOrdinaryFile(""));
-
-  EXPECT_TRUE(HoldsOrdinaryFile(dir / "Graphics"));
-  EXPECT_TRUE(HoldsOrdinaryFile(dir / "Graphics/"));
-  EXPECT_TRUE(HoldsOrdinaryFile(dir / "GRAPHICS/"));
-  EXPECT_FALSE(HoldsOrdinaryFile(dir.str()));  // sub-folders only
-  Touch("top");
-  EXPECT_TRUE(HoldsOrdinaryFile(dir.str()));
-}
-
-}  // namespace
-}  // namespace orvo::gfx
-
-namespace orvo::gfx {
-namespace {
-
-// Paths are UTF-8 in the game whatever the system's own encoding (UTF-16 on
-// Windows): a folder named in Greek, Cyrillic and with an emoji is found,
-// listed and read.
-TEST(Utf8Paths, FoldersNamedInAnyScriptAreFoundListedAndRead) {
-  testing::TempDir dir;
-  const std::string folder =
-      dir /
-      "Orvo \xCE\x9F\xCF\x81\xCE\xB2\xCE\xBF \xD0\x98\xD0\xB3\xD1\x80\xD0\xB0 "
-      "\xF0\x9F\x8E\xAE";
-  std::filesystem::create_directories(PathFromUtf8(folder + "/Graphics"));
-  {
-    std::ofstream out(PathFromUtf8(folder + "/Graphics/Grid.gif"), std::ios::binary);
-    out << "GIF89a";
-  }
-  EXPECT_TRUE(HoldsOrdinaryFile(folder + "/Graphics/"));
-  const std::optional<std::string> found = FindOrdinaryFile(folder + "/GRAPHICS/grid.GIF");
-  ASSERT_TRUE(found);
-  EXPECT_EQ(Utf8FromPath(PathFromUtf8(*found).parent_path().parent_path()), folder);
-  std::ifstream file = OpenForReading(*found);
-  ASSERT_TRUE(file.is_open());
-  char bytes[8] = {};
-  file.read(bytes, sizeof bytes);
-  EXPECT_EQ(file.gcount(), 6);
-  EXPECT_EQ(std::string(bytes), "GIF89a");
+TEST(FindOrdinaryFile, ListsEachFolderOfAnExactPathOnce) {
+  const MemoryFiles files = Disk();
+  ASSERT_TRUE(FindOrdinaryFile(files, "/orvo/Graphics/Blocks.gif"));
+  EXPECT_EQ(files.listings, 1);
 }
 
 }  // namespace

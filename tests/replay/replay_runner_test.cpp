@@ -19,8 +19,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "gfx/library_codecs.h"
 #include "gfx/surface.h"
-#include "platform/linux/library_codecs.h"
 #include "tools/replay/board_digest.h"
 
 namespace orvo::replay {
@@ -80,7 +80,7 @@ std::optional<gfx::Surface> ReadJpeg(const fs::path& path, std::string& reason) 
   std::ifstream file(path, std::ios::binary);
   const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)),
                                         std::istreambuf_iterator<char>());
-  return linux_shared::DecodeJpeg(bytes, reason);
+  return gfx::DecodeJpeg(bytes, reason);
 }
 
 // Each test runs in a folder of its own, the current folder while it runs.

@@ -9,6 +9,7 @@
 
 #include "app/shell.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/posix/posix_files.h"
 #include "tools/replay/command.h"
 #include "tools/replay/line_writer.h"
 #include "tools/replay/random_source.h"
@@ -29,7 +30,8 @@ class ReplayPlatform : public headless::HeadlessPlatform,
                        public app::ShellObserver,
                        public app::RandomNumbers {
  public:
-  explicit ReplayPlatform(LineWriter& out) : out_(out) {}
+  // The program's files are the system's.
+  explicit ReplayPlatform(LineWriter& out) : HeadlessPlatform(kFiles), out_(out) {}
 
   // Moves the clock; a tick past kMaxTime fails the replay (ReplayError) and
   // leaves the clock as it was.
@@ -55,6 +57,7 @@ class ReplayPlatform : public headless::HeadlessPlatform,
   void StartClickIgnored() override;
 
  private:
+  static inline const posix::PosixFiles kFiles;
   LineWriter& out_;
   RandomSource random_;
   TraceMode trace_ = TraceMode::Off;

@@ -31,7 +31,6 @@ const Module = window.Module = {
   canvas,
   print: (text) => console.log(text),
   printErr: (text) => console.warn(text),
-  orvoPictures: load,
   orvoTakeEvent: takeEvent,
   orvoEventArrival: eventArrival,
   orvoShowFrame(pixels, width, height, x, y, w, h) {

@@ -120,17 +120,16 @@ TEST_F(BrokenStart, ATruncatedPicture) {
 
 TEST_F(BrokenStart, APictureThatOnceCrashedTheDecoder) {
   CopyPictures();
-  fs::copy_file(std::string(ORVO_SOURCE_DIR) +
-                    "/tests/platform/linux/damaged_pictures/grid-crashed-sdl-image-01.gif",
-                root_ / "Graphics/Grid.gif", fs::copy_options::overwrite_existing);
+  fs::copy_file(
+      std::string(ORVO_SOURCE_DIR) + "/tests/gfx/damaged_pictures/grid-crashed-sdl-image-01.gif",
+      root_ / "Graphics/Grid.gif", fs::copy_options::overwrite_existing);
   ExpectUndecodable("Grid.gif");
 }
 
 TEST_F(BrokenStart, APictureDeclaringAHugeSize) {
   CopyPictures();
-  fs::copy_file(
-      std::string(ORVO_SOURCE_DIR) + "/tests/platform/linux/damaged_pictures/huge-screen-16384.gif",
-      root_ / "Graphics/Blocks.gif", fs::copy_options::overwrite_existing);
+  fs::copy_file(std::string(ORVO_SOURCE_DIR) + "/tests/gfx/damaged_pictures/huge-screen-16384.gif",
+                root_ / "Graphics/Blocks.gif", fs::copy_options::overwrite_existing);
   ExpectUndecodable("Blocks.gif");
 }
 

@@ -301,7 +301,7 @@ pass "no Graphics folder: the message box with the game's text, status 1 after O
 mkdir -p "$work/damaged/Graphics"
 cp "$program" "$work/damaged/orvo.exe"
 cp "$root/Graphics/"* "$work/damaged/Graphics/"
-cp "$root/tests/platform/linux/damaged_pictures/blocks-cut-half.gif" \
+cp "$root/tests/gfx/damaged_pictures/blocks-cut-half.gif" \
   "$work/damaged/Graphics/Blocks.gif"
 WINEDEBUG=+msgbox launch "$work/damaged/orvo.exe" damaged
 await has_window "Error loading game" || fail "damaged: no message box"

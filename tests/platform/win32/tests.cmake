@@ -1,6 +1,7 @@
 # The tests that make sense on Windows, cross-built and run under Wine: the
-# modules' (gfx, game, app with the shell on the headless platform, whose
-# pictures WIC decodes there) and the window's own (those that open it, in
+# modules' (gfx with the picture decoder built for Windows and its damaged
+# files, game, app with the shell on the headless platform) and the window's
+# own (those that open it, in
 # Xvfb). Each program runs as one test, since every Wine process costs a
 # start-up; their output names any failing case. Then the real program end
 # to end under Wine in Xvfb.
@@ -18,7 +19,7 @@ foreach(folder gfx game app platform/win32)
     COMMAND orvo_${module}_tests --gtest_filter=-GlyphAtlasBuilt.*:Win32Window.*)
   set_tests_properties(win32.${module} PROPERTIES TIMEOUT 600)
 endforeach()
-target_link_libraries(orvo_gfx_tests PRIVATE orvo_gfx)
+target_link_libraries(orvo_gfx_tests PRIVATE orvo_gfx JPEG::JPEG)
 target_link_libraries(orvo_game_tests PRIVATE orvo_game)
 target_link_libraries(orvo_app_tests PRIVATE orvo_app orvo_platform_headless)
 # The shell's tests read its state dump with the JSON library (app/).

@@ -1,4 +1,4 @@
-// Every file of the damaged-picture corpus (tests/platform/linux/damaged_pictures/:
+// Every file of the damaged-picture corpus (tests/gfx/damaged_pictures/:
 // crafted sizes, cut and mutated copies of the game's pictures, and files
 // that once crashed a picture decoder) goes through the loader as the game
 // loads its pictures. Each is either refused, naming the file and a reason,
@@ -12,18 +12,20 @@
 #include <vector>
 
 #include "gfx/bitmap_cache.h"
+#include "gfx/library_codecs.h"
 #include "gfx/surface_table.h"
-#include "platform/linux/library_codecs.h"
+#include "tests/gfx/disk_files.h"
 
 namespace orvo::gfx {
 namespace {
+
+const orvo_test::DiskFiles kFiles;
 
 namespace fs = std::filesystem;
 
 std::vector<fs::path> Corpus() {
   std::vector<fs::path> files;
-  for (const auto& entry :
-       fs::directory_iterator(ORVO_SOURCE_DIR "/tests/platform/linux/damaged_pictures")) {
+  for (const auto& entry : fs::directory_iterator(ORVO_SOURCE_DIR "/tests/gfx/damaged_pictures")) {
     if (entry.is_regular_file()) files.push_back(entry.path());
   }
   std::sort(files.begin(), files.end());
@@ -43,13 +45,13 @@ bool MustBeRefused(const std::string& name) {
 TEST(DamagedPictures, AreRefusedWithAReasonOrLoadedWithinTheLimits) {
   const std::vector<fs::path> files = Corpus();
   ASSERT_GE(files.size(), 20u) << "the corpus is missing";
-  const linux_shared::LibraryPictureDecoder decoder;
+  const LibraryPictureDecoder decoder;
   int refused = 0;
   for (const fs::path& file : files) {
     SCOPED_TRACE(file.filename().string());
     SurfaceTable table;
     BitmapCache cache;
-    cache.InitBitmaps(table, decoder);
+    cache.InitBitmaps(table, kFiles, decoder);
     const std::int32_t index = cache.LoadBitmap(file.string(), true);
     if (index < 0) {
       ++refused;

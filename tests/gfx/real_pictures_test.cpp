@@ -4,11 +4,14 @@
 
 #include <filesystem>
 
-#include "platform/linux/library_codecs.h"
+#include "gfx/library_codecs.h"
 #include "tests/gfx/cache_fixture.h"
+#include "tests/gfx/disk_files.h"
 
 namespace orvo::gfx {
 namespace {
+
+const orvo_test::DiskFiles kFiles;
 
 struct RealPicture {
   const char* file;
@@ -26,12 +29,12 @@ constexpr RealPicture kPictures[] = {
 class RealPictures : public testing::CacheTest {
  protected:
   void SetUp() override {
-    cache.InitBitmaps(table, library);
+    cache.InitBitmaps(table, kFiles, library);
     for (const RealPicture& p : kPictures) {
       if (!std::filesystem::exists(Real(p))) GTEST_SKIP() << Real(p) << " is not there";
     }
   }
-  linux_shared::LibraryPictureDecoder library;
+  LibraryPictureDecoder library;
   static std::string Real(const RealPicture& p) { return std::string(ORVO_GRAPHICS_DIR) + p.file; }
 };
 

@@ -11,15 +11,10 @@
 
 #include <vector>
 
+#include "gfx/library_codecs.h"
 #include "gfx/picture_decoder.h"
-#include "platform/linux/library_codecs.h"
 
-namespace orvo::linux_shared {
-
-using gfx::Color;
-using gfx::PictureSizeAllowed;
-using gfx::Rgb;
-using gfx::Surface;
+namespace orvo::gfx {
 
 namespace {
 
@@ -130,8 +125,8 @@ std::optional<Surface> DecodeJpeg(std::span<const std::uint8_t> bytes, std::stri
   }
   // The fourth byte of each RGBX pixel is filled with ones; a colour keeps
   // its high byte clear.
-  for (Color& c : job.out.Pixels()) c &= gfx::kWhite;
+  for (Color& c : job.out.Pixels()) c &= kWhite;
   return std::move(job.out);
 }
 
-}  // namespace orvo::linux_shared
+}  // namespace orvo::gfx

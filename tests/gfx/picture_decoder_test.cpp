@@ -9,14 +9,17 @@
 #include <filesystem>
 #include <utility>
 
+#include "gfx/library_codecs.h"
 #include "gfx/picture_header.h"
-#include "platform/linux/library_codecs.h"
+#include "tests/gfx/disk_files.h"
 #include "tests/gfx/jpeg_writer.h"
 #include "tests/gfx/test_files.h"
 #include "tests/gfx/tiny_jpeg.h"
 
 namespace orvo::gfx {
 namespace {
+
+const orvo_test::DiskFiles kFiles;
 
 using testing::Bytes;
 using testing::EncodeGif;
@@ -65,7 +68,7 @@ class Decoder : public ::testing::Test {
     path = dir / name;
     WriteBytes(path, bytes);
     error.clear();
-    return DecodePictureFile(path, decoder, error);
+    return DecodePictureFile(kFiles, path, decoder, error);
   }
   // Decoding must fail, with a message that names the file and the reason.
   void ExpectRefused(const std::string& name, const Bytes& bytes, const std::string& reason) {
@@ -74,7 +77,7 @@ class Decoder : public ::testing::Test {
     EXPECT_NE(error.find(reason), std::string::npos) << error;
   }
 
-  linux_shared::LibraryPictureDecoder decoder;
+  LibraryPictureDecoder decoder;
   TempDir dir;
   std::string path;
   std::string error;
@@ -182,12 +185,39 @@ TEST_F(Decoder, FilesThatAreNoPictureAreRefused) {
   ExpectRefused("png.gif", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13},
                 "not a JPEG or GIF picture");
   ExpectRefused("gif-magic-only.gif", {'G', 'I', 'F', '8', '9', 'a'}, "no picture size");
-  // What cannot be opened or read says so, with the cause when there is one.
-  std::filesystem::create_directories(dir / "folder.gif");
-  for (auto [name, reason] : {std::pair{"missing.gif", ": cannot open: No such file"},
-                              std::pair{"folder.gif", ": read error"}}) {
-    EXPECT_EQ(DecodePictureFile(dir / name, decoder, error), std::nullopt) << name;
-    EXPECT_EQ(error.rfind(dir / name + reason, 0), 0u) << error;
+}
+
+// What the platform cannot open or read is refused with the file's name, and
+// the system's words when it has any.
+TEST(DecodePictureFile, SaysWhyAFileCannotBeRead) {
+  using Status = FileRead::Status;
+  struct Refuses : FileReader {
+    FileRead read;
+    std::optional<std::vector<FolderEntry>> ListFolder(const std::string&) const override {
+      return std::nullopt;
+    }
+    FileRead ReadFile(const std::string&, std::int64_t limit,
+                      std::vector<std::uint8_t>&) const override {
+      EXPECT_EQ(limit, kMaxPictureFileBytes);
+      return read;
+    }
+  };
+  const struct {
+    FileRead read;
+    const char* error;
+  } cases[] = {
+      {{Status::kCannotOpen, "No such file or directory"},
+       "G/x.gif: cannot open: No such file or directory"},
+      {{Status::kCannotOpen, ""}, "G/x.gif: cannot open"},
+      {{Status::kTooLarge, ""}, "G/x.gif: file too large to be a picture (more than 8 MiB)"},
+      {{Status::kReadError, "Is a directory"}, "G/x.gif: read error"},
+  };
+  for (const auto& c : cases) {
+    Refuses files;
+    files.read = c.read;
+    std::string error;
+    EXPECT_EQ(DecodePictureFile(files, "G/x.gif", LibraryDecoder(), error), std::nullopt);
+    EXPECT_EQ(error, c.error);
   }
 }
 
@@ -296,10 +326,10 @@ TEST(DecodePictureFile, RefusesWhatADecoderShouldNotHaveReturned) {
   TempDir dir;
   WriteBytes(dir / "any", {1, 2, 3});
   std::string error;
-  EXPECT_TRUE(DecodePictureFile(dir / "any", Returns(3, 2), error));
-  EXPECT_FALSE(DecodePictureFile(dir / "any", Returns(0, 0), error));
+  EXPECT_TRUE(DecodePictureFile(kFiles, dir / "any", Returns(3, 2), error));
+  EXPECT_FALSE(DecodePictureFile(kFiles, dir / "any", Returns(0, 0), error));
   EXPECT_NE(error.find("no pixels"), std::string::npos) << error;
-  EXPECT_FALSE(DecodePictureFile(dir / "any", Returns(4097, 1), error));
+  EXPECT_FALSE(DecodePictureFile(kFiles, dir / "any", Returns(4097, 1), error));
   EXPECT_NE(error.find("too large"), std::string::npos) << error;
 }
 

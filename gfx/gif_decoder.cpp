@@ -1,5 +1,5 @@
 // GIF decoding with giflib: the first image, composed onto its screen.
-#include "platform/linux/library_codecs.h"
+#include "gfx/library_codecs.h"
 
 #include <gif_lib.h>
 
@@ -10,12 +10,7 @@
 
 #include "gfx/picture_decoder.h"
 
-namespace orvo::linux_shared {
-
-using gfx::Color;
-using gfx::PictureSizeAllowed;
-using gfx::Rgb;
-using gfx::Surface;
+namespace orvo::gfx {
 
 namespace {
 
@@ -49,7 +44,7 @@ std::string GifReason(int code) {
 }
 
 Color ColourAt(const ColorMapObject* map, int index) {
-  if (map == nullptr || index < 0 || index >= map->ColorCount) return gfx::kBlack;
+  if (map == nullptr || index < 0 || index >= map->ColorCount) return kBlack;
   const GifColorType& c = map->Colors[index];
   return Rgb(c.Red, c.Green, c.Blue);
 }
@@ -145,4 +140,4 @@ std::optional<Surface> DecodeGif(std::span<const std::uint8_t> bytes, std::strin
   return out;
 }
 
-}  // namespace orvo::linux_shared
+}  // namespace orvo::gfx
