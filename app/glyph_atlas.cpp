@@ -153,6 +153,10 @@ int GlyphAtlas::LineHeight(FontFace face) const {
   return FaceOf(face).lineHeight;
 }
 
+bool GlyphAtlas::HasGlyph(FontFace face, std::uint32_t codePoint) const {
+  return Find(FaceOf(face), codePoint) != nullptr;
+}
+
 int GlyphAtlas::TextWidth(FontFace face, const std::string& utf8) const {
   const Face& f = FaceOf(face);
   int width = 0;

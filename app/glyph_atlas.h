@@ -1,7 +1,8 @@
-// Label text from glyphs rendered at build time by orvo-make-glyphs
-// (tools/glyphs/README.md has the file format), for the platforms that have
-// no font engine of their own (the web page): read from the atlas file and
-// rendered as the desktop renders its text.
+// Label text from glyphs rendered once by orvo-make-glyphs and committed as
+// assets/label_glyphs.atlas (tools/glyphs/README.md has the file format),
+// for the platforms that have no font engine of their own (the web page, the
+// Windows program): read from the atlas file and rendered as the desktop
+// renders its text.
 #pragma once
 
 #include <array>
@@ -30,6 +31,8 @@ class GlyphAtlas : public LabelText {
   static std::optional<GlyphAtlas> Parse(std::span<const std::uint8_t> bytes, std::string& reason);
 
   int LineHeight(FontFace face) const;
+  // Whether `face` has a glyph for the character `codePoint`.
+  bool HasGlyph(FontFace face, std::uint32_t codePoint) const;
   // The width DrawText covers: the glyphs' widths added up. Characters the
   // atlas lacks, and bytes that are no valid UTF-8, add nothing.
   int TextWidth(FontFace face, const std::string& utf8) const;

@@ -2,36 +2,53 @@
 # Installs the Debian packages that building, playing, testing and packaging
 # Orvo need, when they are missing.
 # Usage: scripts/install-deps.sh [WHAT...]
-# WHAT: play, package, or a stage of the test command (werror, sanitize,
-# web, windows); test stands for all four stages, and is the default.
+# WHAT: play, package, glyphs (scripts/make-glyphs.sh), a stage of the test
+# command (werror, sanitize, web, windows), or web-build, windows-build (the
+# browser's and the Windows builds without their tests); test stands for
+# all four stages, and is the default.
 set -eu
-# Every native build of the game: the window, orvo-replay, and the glyph
-# renderer that the browser's and the Windows builds use.
-packages="build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
-  libfontconfig-dev nlohmann-json3-dev libpng-dev fonts-terminus-otb fonts-liberation2 fonts-dejavu-core
-  libgif-dev libjpeg-dev libx11-dev xfonts-base libssl-dev libutfcpp-dev"
+# A native orvo-replay alone (built without the window): the web and Windows
+# tests compare with it.
+replay="build-essential cmake pkg-config nlohmann-json3-dev libpng-dev libgif-dev libjpeg-dev
+  libssl-dev libutfcpp-dev"
+# Every native build of the game with its window: SDL2, fontconfig and the
+# label fonts it draws with (which orvo-make-glyphs also renders the
+# committed glyph atlas from), and X's core fonts for its failure box.
+native="$replay libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev
+  fonts-terminus-otb fonts-liberation2 fonts-dejavu-core xfonts-base"
+# What the browser's and the Windows builds compile with; their labels come
+# from the committed glyph atlas, so no fonts.
+web_build="cmake make nlohmann-json3-dev libutfcpp-dev emscripten node-acorn nodejs python3"
+windows_build="cmake make nlohmann-json3-dev libutfcpp-dev g++-mingw-w64-x86-64-posix
+  binutils-mingw-w64-x86-64 ninja-build zip"
+packages=""
 for what in $(echo " ${*:-test} " | sed 's/ test / werror sanitize web windows /'); do
   case $what in
-    play) ;;
+    play | glyphs) packages="$packages $native" ;;
     werror | sanitize)
       # The unit, window and end-to-end tests, the checks of format and
       # layering, the benchmarks, and the Debian package's checks.
-      packages="$packages libgtest-dev libgmock-dev libbenchmark-dev clang-format xvfb xauth xdotool
-        imagemagick x11-utils procps git python3 dpkg-dev file lintian appstream desktop-file-utils" ;;
-    package) packages="$packages dpkg-dev file lintian appstream desktop-file-utils" ;;
+      packages="$packages $native libgtest-dev libgmock-dev libbenchmark-dev clang-format xvfb xauth
+        xdotool imagemagick x11-utils procps git python3 dpkg-dev file lintian appstream
+        desktop-file-utils" ;;
+    package) packages="$packages $native dpkg-dev file lintian appstream desktop-file-utils" ;;
+    web-build) packages="$packages $web_build" ;;
     web)
-      # The browser's build (emscripten's optimizer needs node-acorn) and the
-      # browsers its page is tested in.
-      packages="$packages emscripten node-acorn nodejs python3 chromium firefox-esr ca-certificates"
+      # The build (emscripten's optimizer needs node-acorn), orvo-replay, and
+      # the browsers the page is tested in, with a font for their own text.
+      packages="$packages $web_build $replay chromium firefox-esr ca-certificates fonts-dejavu-core"
       # npm comes with Debian's package of that name, or within a Node.js from
       # elsewhere (which then conflicts with Debian's npm).
       command -v npm >/dev/null 2>&1 || packages="$packages npm" ;;
+    windows-build) packages="$packages $windows_build" ;;
     windows)
       # The Windows program, cross-built with mingw-w64 (GoogleTest from its
-      # sources), zipped, and tested under Wine in Xvfb.
-      packages="$packages g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest ninja-build
-        zip wine wine64 xvfb xauth xdotool imagemagick x11-utils procps python3" ;;
-    *) echo "usage: scripts/install-deps.sh [play|package|werror|sanitize|web|windows|test]..." >&2
+      # sources), zipped, and tested under Wine in Xvfb against orvo-replay
+      # (with X's core fonts for the xmessage window that takes the keyboard).
+      packages="$packages $windows_build $replay googletest wine wine64 xvfb xauth xdotool
+        imagemagick x11-utils xfonts-base procps python3" ;;
+    *) echo "usage: scripts/install-deps.sh" \
+         "[play|package|glyphs|werror|sanitize|web|web-build|windows|windows-build|test]..." >&2
        exit 2 ;;
   esac
 done

@@ -38,11 +38,18 @@ for variant in werror sanitize; do
     status=1
   fi
 done
+# The web and windows stages compare with a native orvo-replay: the werror
+# tree's when that stage was built above (this script stops at a failed
+# build), else one of build-tools/ (scripts/native-tools.sh).
+if wants werror; then
+  ORVO_NATIVE_TREE=$PWD/build-werror
+  export ORVO_NATIVE_TREE
+fi
 # The game in the browser: built with emscripten, its page tested in Debian's
 # headless Chromium and Firefox ESR through CTest (web.<engine>.<file>, from
 # tests/platform/web/tests.cmake; a browser not installed is a skip), its
-# boards compared with a native orvo-replay (scripts/native-tools.sh). A tree
-# without its tests fails rather than passing on nothing.
+# boards compared with orvo-replay's. A tree without its tests fails rather
+# than passing on nothing.
 if wants web; then
   echo "== web build =="
   if ! scripts/web.sh --build-only --tests >/dev/null; then
@@ -55,7 +62,7 @@ if wants web; then
   fi
 fi
 # The game on Windows: cross-built with mingw-w64, its unit tests and the
-# real program end to end under Wine (compared with a native orvo-replay).
+# real program end to end under Wine (compared with orvo-replay's boards).
 if wants windows; then
   echo "== windows build =="
   if ! scripts/windows.sh --tests; then

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -259,38 +256,6 @@ TEST_F(GlyphAtlasDraw, SkipsUnknownCharactersAndMalformedUtf8) {
   }
   // The overlong bomb's last byte is not taken for a character of its own.
   EXPECT_EQ(atlas_.TextWidth(FontFace::Fixedsys, "\xC1\xA4"), 0);
-}
-
-// The atlas orvo-make-glyphs wrote from the system's fonts, when the build
-// has the tool (the path comes from the CTest that runs it).
-TEST(GlyphAtlasBuilt, HasEveryCharacterOfTheLabelsInEachFace) {
-  const char* path = std::getenv("ORVO_GLYPH_ATLAS");
-  if (!path) GTEST_SKIP() << "ORVO_GLYPH_ATLAS is not set";
-  std::ifstream file(path, std::ios::binary);
-  ASSERT_TRUE(file) << path;
-  const Bytes bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  std::string reason;
-  const std::optional<GlyphAtlas> atlas = GlyphAtlas::Parse(bytes, reason);
-  ASSERT_TRUE(atlas) << reason;
-  for (FontFace face : {FontFace::Fixedsys, FontFace::WindowDefault, FontFace::ArialBold}) {
-    const int lineHeight = atlas->LineHeight(face);
-    EXPECT_GT(lineHeight, 0);
-    std::string all;
-    for (char c = 32; c <= 126; ++c) {
-      EXPECT_GT(atlas->TextWidth(face, std::string(1, c)), 0) << "'" << c << "'";
-      all += c;
-    }
-    EXPECT_GT(atlas->TextWidth(face, "\xC2\xA4"), 0);
-    // The printable characters leave ink, in the colour asked for.
-    gfx::Surface s(atlas->TextWidth(face, all), lineHeight, gfx::kBlack);
-    atlas->DrawText(s, 0, 0, face, all, gfx::Rgb(0, 255, 0));
-    int inked = 0;
-    for (gfx::Color c : s.Pixels()) {
-      EXPECT_EQ(c & 0xFF00FF, 0u);
-      inked += c != gfx::kBlack;
-    }
-    EXPECT_GE(inked, 94);  // at least a pixel from each glyph but the space
-  }
 }
 
 }  // namespace

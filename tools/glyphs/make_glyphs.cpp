@@ -1,6 +1,7 @@
 // orvo-make-glyphs OUT_FILE: renders the label fonts' glyphs with the
-// desktop's FontSet and writes them to one atlas file for the web platform,
-// which has no FreeType and cannot load bitmap fonts. The format is in
+// desktop's FontSet and writes them to one atlas file for the web page and
+// the Windows program, which have no FreeType (scripts/make-glyphs.sh
+// renders the committed assets/label_glyphs.atlas). The format is in
 // README.md beside this file; the same fonts give the same bytes.
 #include <cstdint>
 #include <cstdio>
