@@ -21,16 +21,20 @@ for what in $(echo " ${*:-test} " | sed 's/ test / werror sanitize web windows /
     package) packages="$packages dpkg-dev file lintian appstream desktop-file-utils" ;;
     web)
       # The browser's build (emscripten's optimizer needs node-acorn) and the
-      # browsers its page is tested in.
-      packages="$packages emscripten node-acorn nodejs python3 chromium firefox-esr ca-certificates"
+      # browsers its page is tested in; giflib's and libjpeg-turbo's sources
+      # fetched, checked and unpacked by scripts/codecs.sh.
+      packages="$packages emscripten node-acorn nodejs python3 chromium firefox-esr ca-certificates
+        dpkg-dev debian-archive-keyring"
       # npm comes with Debian's package of that name, or within a Node.js from
       # elsewhere (which then conflicts with Debian's npm).
       command -v npm >/dev/null 2>&1 || packages="$packages npm" ;;
     windows)
       # The Windows program, cross-built with mingw-w64 (GoogleTest from its
-      # sources), zipped, and tested under Wine in Xvfb.
+      # sources, giflib and libjpeg-turbo from Debian's by scripts/codecs.sh),
+      # zipped, and tested under Wine in Xvfb.
       packages="$packages g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest ninja-build
-        zip wine wine64 xvfb xauth xdotool imagemagick x11-utils procps python3" ;;
+        zip wine wine64 xvfb xauth xdotool imagemagick x11-utils procps python3
+        dpkg-dev debian-archive-keyring ca-certificates" ;;
     *) echo "usage: scripts/install-deps.sh [play|package|werror|sanitize|web|windows|test]..." >&2
        exit 2 ;;
   esac
