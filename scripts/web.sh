@@ -4,7 +4,9 @@
 # With --build-only it builds and prints the page's folder as its last line:
 # plain static files that any web server can host. With --tests the build
 # folder (build-web/) also holds the page's tests for CTest, with the native
-# orvo-replay they compare with.
+# orvo-replay and orvo-picture-digest they compare with.
+# giflib and libjpeg-turbo are compiled to WebAssembly from Debian 12's
+# source packages into build-web/codecs/ (scripts/codecs.sh, once).
 set -eu
 cd "$(dirname "$0")/.."
 build_only=""
@@ -14,16 +16,17 @@ for arg in "$@"; do
   case $arg in
     --build-only) build_only=yes ;;
     --tests) tests=ON ;;
-    -h | --help) sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *[!0-9]* | "") echo "usage: scripts/web.sh [--build-only] [--tests] [PORT]" >&2; exit 2 ;;
     *) port=$arg ;;
   esac
 done
 scripts/install-deps.sh web >&2
+codecs=$(scripts/codecs.sh web build-web)
 # The label glyphs are rendered natively, with the desktop's fonts, before the
 # browser's build embeds nothing of FreeType or fontconfig.
 if [ "$tests" = ON ]; then
-  tools=$(scripts/native-tools.sh orvo-make-glyphs orvo-replay | tail -n 1)
+  tools=$(scripts/native-tools.sh orvo-make-glyphs orvo-replay orvo-picture-digest | tail -n 1)
 else
   tools=$(scripts/native-tools.sh orvo-make-glyphs | tail -n 1)
 fi
@@ -32,7 +35,8 @@ fi
 export NODE_PATH=/usr/share/nodejs
 emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DORVO_BUILD_TESTS=$tests \
   -DORVO_BUILD_BENCH=OFF -DORVO_GLYPHS="$tools/glyphs.bin" \
-  -DORVO_REPLAY="$tools/orvo-replay" >/dev/null
+  -DORVO_REPLAY="$tools/orvo-replay" -DORVO_PICTURE_DIGEST="$tools/orvo-picture-digest" \
+  -DORVO_CODECS_PREFIX="$codecs" >/dev/null
 cmake --build build-web -j "$(nproc)" >&2
 page="$PWD/build-web/page"
 if [ -n "$build_only" ]; then

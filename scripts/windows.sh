@@ -7,23 +7,27 @@
 # With --tests the Windows build also holds the unit tests, for CTest under
 # Wine (scripts/test.sh); its end-to-end test runs orvo.exe with the test
 # hooks of app/test_hooks.h and compares with a native orvo-replay
-# (scripts/native-tools.sh).
+# (scripts/native-tools.sh), and its codecs.same_pixels test compares the
+# pictures' pixels with a native orvo-picture-digest.
+# giflib and libjpeg-turbo are cross-built from Debian 12's source packages
+# into build-windows/codecs/ (scripts/codecs.sh, once).
 set -eu
 cd "$(dirname "$0")/.."
 tests=OFF
 for arg in "$@"; do
   case $arg in
     --tests) tests=ON ;;
-    -h | --help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "usage: scripts/windows.sh [--tests]" >&2; exit 2 ;;
   esac
 done
 scripts/install-deps.sh windows >&2
+codecs=$(scripts/codecs.sh windows build-windows)
 jobs=$(nproc)
 # The label glyphs are rendered natively, with the desktop's fonts, as for
 # the web page; the Windows program carries them as a resource.
 if [ "$tests" = ON ]; then
-  tools=$(scripts/native-tools.sh orvo-make-glyphs orvo-replay | tail -n 1)
+  tools=$(scripts/native-tools.sh orvo-make-glyphs orvo-replay orvo-picture-digest | tail -n 1)
 else
   tools=$(scripts/native-tools.sh orvo-make-glyphs | tail -n 1)
 fi
@@ -34,7 +38,8 @@ command -v ninja >/dev/null && [ ! -f build-windows/Makefile ] && generator="-G 
 cmake -S . -B build-windows $generator \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/platform/win32/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DORVO_WERROR=ON -DORVO_BUILD_BENCH=OFF -DORVO_BUILD_TESTS=$tests \
-  -DORVO_GLYPHS="$tools/glyphs.bin" -DORVO_REPLAY="$tools/orvo-replay" >/dev/null
+  -DORVO_GLYPHS="$tools/glyphs.bin" -DORVO_REPLAY="$tools/orvo-replay" \
+  -DORVO_PICTURE_DIGEST="$tools/orvo-picture-digest" -DORVO_CODECS_PREFIX="$codecs" >/dev/null
 if [ "$tests" = ON ]; then
   cmake --build build-windows -j "$jobs" >&2
 else
