@@ -88,29 +88,46 @@ apt_run() {
     -o Acquire::AllowWeakRepositories=false -o APT::Get::AllowUnauthenticated=false \
     -o APT::Sandbox::User="$sandbox"
 }
-# The mirrors of the machine's apt sources (one-line or deb822, as apt reads
-# them) for a suite; Debian's own when the machine has none for it.
-mirrors() {
-  # shellcheck disable=SC2016 # apt expands $(RELEASE) and $(REPO_URI)
-  found=$(env -u APT_CONFIG apt-get indextargets --no-release-info --format '$(RELEASE) $(REPO_URI)' \
-    2>/dev/null | awk -v suite="$1" '$1 == suite && !seen[$2]++ { printf "%s ", $2 }')
-  if [ -n "$found" ]; then
-    echo "$found"
-  elif [ "$1" = bookworm-security ]; then
-    echo "http://deb.debian.org/debian-security/"
-  else
-    echo "http://deb.debian.org/debian/"
+# From lines "SUITE COMPONENT URI", the URIs of Debian's archive for the
+# suite $1, one a line, each after "live" or "snapshot" (snapshot.debian.org
+# and its like: an archive of a past day, whose Release file has expired).
+debian_mirrors() {
+  awk -v suite="$1" '$1 != suite || $2 != "main" || seen[$3]++ { next }
+    $3 ~ /\/debian(-security)?\/$/ { print "live", $3 }
+    $3 ~ /\/archive\/debian(-security)?\/[0-9]+T[0-9]+Z\/$/ { print "snapshot", $3 }'
+}
+# The deb-src stanzas for a suite, on the mirrors of the machine's apt
+# sources (one-line or deb822, as apt reads them) for it, or on Debian's
+# own when it has none. Only Debian's archive layout counts (component
+# main, a path ending in debian/ or debian-security/): other vendors'
+# repositories name their suites after Debian's too, but hold no Debian
+# sources and are not signed by Debian.
+stanzas() {
+  # shellcheck disable=SC2016 # apt expands $(RELEASE), $(COMPONENT) and $(REPO_URI)
+  found=$(env -u APT_CONFIG apt-get indextargets --no-release-info \
+    --format '$(RELEASE) $(COMPONENT) $(REPO_URI)' 2>/dev/null | debian_mirrors "$1")
+  if [ -z "$found" ]; then
+    case $1 in
+      *-security) found="live http://deb.debian.org/debian-security/" ;;
+      *) found="live http://deb.debian.org/debian/" ;;
+    esac
   fi
+  for kind in live snapshot; do
+    uris=$(echo "$found" | awk -v kind="$kind" '$1 == kind { printf "%s ", $2 }')
+    [ -n "$uris" ] || continue
+    printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' \
+      "$uris" "$1" "$keyring"
+    # A snapshot is signed as the archive was that day; only its date is old.
+    [ "$kind" = snapshot ] && echo "Check-Valid-Until: no"
+    echo
+  done
 }
 write_apt_config() {
   mkdir -p "$apt/sources.list.d" "$apt/state/lists/partial" "$apt/cache/archives/partial"
   : >"$apt/sources.list"
-  {
-    for suite in bookworm bookworm-updates bookworm-security; do
-      printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n\n' \
-        "$(mirrors "$suite")" "$suite" "$keyring"
-    done
-  } >"$apt/sources.list.d/debian.sources"
+  for suite in bookworm bookworm-updates bookworm-security; do
+    stanzas "$suite"
+  done >"$apt/sources.list.d/debian.sources"
   cat >"$apt/apt.conf" <<EOF
 Dir::Etc::sourcelist "$apt/sources.list";
 Dir::Etc::sourceparts "$apt/sources.list.d";
@@ -159,7 +176,8 @@ jpeg_dsc=$sources/$(dsc_name libjpeg-turbo "$jpeg_version")
 if [ ! -f "$giflib_dsc" ] || [ ! -f "$jpeg_dsc" ]; then
   echo "codecs.sh: fetching giflib $giflib_version and libjpeg-turbo $jpeg_version" >&2
   write_apt_config
-  step apt-update apt_run apt-get update
+  # Every index or none: what the archive offers is judged on all three.
+  step apt-update apt_run apt-get update --error-on=any
   check_offered giflib "$giflib_version"
   check_offered libjpeg-turbo "$jpeg_version"
   (cd "$sources" && step apt-source apt_run apt-get source --download-only --only-source \
