@@ -211,10 +211,14 @@ case $target in
     # newer Node refuses; and this emscripten's programs load their .wasm
     # with fetch() when Node has it, which fails on a file name.
     node=$(command -v node || command -v nodejs) || fail "needs Node.js (nodejs)"
-    configure() { emcmake cmake "-DCMAKE_CROSSCOMPILING_EMULATOR=$node;--no-experimental-fetch" "$@"; }
+    configure() {
+      emcmake cmake "-DCMAKE_CROSSCOMPILING_EMULATOR=$node;--no-experimental-fetch" "$@"
+    }
     size_t_bytes=4 ;;
   windows)
-    configure() { cmake -DCMAKE_TOOLCHAIN_FILE="$root/platform/win32/mingw-w64-x86_64.cmake" "$@"; }
+    configure() {
+      cmake -DCMAKE_TOOLCHAIN_FILE="$root/platform/win32/mingw-w64-x86_64.cmake" "$@"
+    }
     size_t_bytes=8 ;;
 esac
 stage=$work/stage
@@ -234,10 +238,15 @@ step giflib-install cmake --install "$work/giflib-build"
 # libjpeg-turbo: the static library alone, without the TurboJPEG API, the
 # tools and the tests, and in plain C: its SIMD code needs NASM on Windows
 # and has no WebAssembly version, and the C code decodes to the same pixels
-# as the SIMD code of the Linux build (the test codecs.same_pixels compares them).
+# as the SIMD code of the Linux build (the test codecs.same_pixels compares
+# them). Its version string holds the day of the build; as in Debian's build,
+# that is the day of its changelog's last entry, so that the same sources
+# give the same library (and the same orvo.exe) on any day.
+SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$jpeg_src/debian/changelog" -STimestamp)
+export SOURCE_DATE_EPOCH
 step libjpeg-turbo-configure configure -S "$jpeg_src" -B "$work/libjpeg-turbo-build" \
-  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$stage" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
-  -DWITH_JAVA=OFF -DWITH_SIMD=OFF
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$stage" -DENABLE_SHARED=OFF \
+  -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DWITH_SIMD=OFF
 # Its checks measured the target's types, not the host's (nor a failure).
 grep -q "^#define SIZEOF_SIZE_T  $size_t_bytes\$" "$work/libjpeg-turbo-build/jconfigint.h" ||
   fail "libjpeg-turbo's configuration got the size of size_t wrong: $(grep SIZEOF_SIZE_T \

@@ -26,7 +26,8 @@ set(ORVO_PICTURE_DIGEST "" CACHE FILEPATH
   "orvo-picture-digest of a native build, for codecs.same_pixels to compare with")
 if(NOT ORVO_PICTURE_DIGEST)
   message(WARNING "No codecs.same_pixels test: it needs ORVO_PICTURE_DIGEST, a native "
-                  "orvo-picture-digest (scripts/web.sh --tests and scripts/windows.sh --tests give it)")
+                  "orvo-picture-digest (scripts/web.sh --tests and scripts/windows.sh --tests "
+                  "give it)")
   return()
 endif()
 add_executable(orvo-picture-digest ${CMAKE_CURRENT_LIST_DIR}/picture_digest.cpp)
