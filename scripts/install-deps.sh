@@ -17,10 +17,12 @@ replay="build-essential cmake pkg-config nlohmann-json3-dev libpng-dev libgif-de
 native="$replay libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev
   fonts-terminus-otb fonts-liberation2 fonts-dejavu-core xfonts-base"
 # What the browser's and the Windows builds compile with; their labels come
-# from the committed glyph atlas, so no fonts.
-web_build="cmake make nlohmann-json3-dev libutfcpp-dev emscripten node-acorn nodejs python3"
+# from the committed glyph atlas, so no fonts; giflib's and libjpeg-turbo's
+# sources are fetched, checked and unpacked by scripts/codecs.sh.
+codecs="dpkg-dev debian-archive-keyring ca-certificates"
+web_build="cmake make nlohmann-json3-dev libutfcpp-dev emscripten node-acorn nodejs python3 $codecs"
 windows_build="cmake make nlohmann-json3-dev libutfcpp-dev g++-mingw-w64-x86-64-posix
-  binutils-mingw-w64-x86-64 ninja-build zip"
+  binutils-mingw-w64-x86-64 ninja-build zip $codecs"
 packages=""
 for what in $(echo " ${*:-test} " | sed 's/ test / werror sanitize web windows /'); do
   case $what in

@@ -7,26 +7,33 @@
 # With --tests the Windows build also holds the unit tests, for CTest under
 # Wine (scripts/test.sh); its end-to-end test runs orvo.exe with the test
 # hooks of app/test_hooks.h and compares with a native orvo-replay
-# (scripts/native-tools.sh), the only thing then built for this machine. The
-# labels' glyphs are the committed assets/label_glyphs.atlas.
+# (scripts/native-tools.sh), and its codecs.same_pixels test compares the
+# pictures' pixels with a native orvo-picture-digest: the only things then
+# built for this machine. The labels' glyphs are the committed
+# assets/label_glyphs.atlas. giflib and libjpeg-turbo are cross-built from
+# Debian 12's source packages into build-windows/codecs/ (scripts/codecs.sh,
+# once).
 set -eu
 cd "$(dirname "$0")/.."
 tests=OFF
 for arg in "$@"; do
   case $arg in
     --tests) tests=ON ;;
-    -h | --help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "usage: scripts/windows.sh [--tests]" >&2; exit 2 ;;
   esac
 done
 replay=""
+digest=""
 if [ "$tests" = ON ]; then
   scripts/install-deps.sh windows >&2
-  tools=$(scripts/native-tools.sh orvo-replay)
+  tools=$(scripts/native-tools.sh orvo-replay orvo-picture-digest)
   replay="-DORVO_REPLAY=$tools/orvo-replay"
+  digest="-DORVO_PICTURE_DIGEST=$tools/orvo-picture-digest"
 else
   scripts/install-deps.sh windows-build >&2
 fi
+codecs=$(scripts/codecs.sh windows build-windows)
 jobs=$(nproc)
 generator=""
 command -v ninja >/dev/null && [ ! -f build-windows/Makefile ] && generator="-G Ninja"
@@ -34,7 +41,8 @@ command -v ninja >/dev/null && [ ! -f build-windows/Makefile ] && generator="-G 
 cmake -S . -B build-windows $generator \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/platform/win32/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DORVO_WERROR=ON -DORVO_BUILD_BENCH=OFF -DORVO_BUILD_TESTS=$tests \
-  ${replay:+"$replay"} >/dev/null
+  -DORVO_CODECS_PREFIX="$codecs" \
+  ${replay:+"$replay"} ${digest:+"$digest"} >/dev/null
 if [ "$tests" = ON ]; then
   cmake --build build-windows -j "$jobs" >&2
 else
