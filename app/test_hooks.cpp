@@ -34,27 +34,21 @@ std::optional<std::uint32_t> ParseSeed(const char* text) {
 TestHooks TestHooks::FromEnvironment() {
   TestHooks hooks;
   hooks.seed = ParseSeed(std::getenv("ORVO_SEED"));
-  if (const char* dump = std::getenv("ORVO_DUMP")) hooks.dumpPath = dump;
+  hooks.dumpPath = DumpPathFromEnvironment();
   if (const char* log = std::getenv("ORVO_LATENCY_LOG")) hooks.latencyPath = log;
   return hooks;
 }
 
 HookFiles::HookFiles(Shell& shell, const TestHooks& hooks)
     : shell_(shell), latency_path_(hooks.latencyPath) {
-  if (!hooks.dumpPath.empty()) dump_ = std::fopen(hooks.dumpPath.c_str(), "ab");
+  if (!hooks.dumpPath.empty()) dump_ = OpenDumpFile(hooks.dumpPath);
   if (!latency_path_.empty()) record_.reserve(1 << 16);
 }
 
-HookFiles::~HookFiles() {
-  if (dump_) std::fclose(dump_);
-}
+HookFiles::~HookFiles() = default;
 
 void HookFiles::Dump() {
-  if (dump_ == nullptr) return;
-  const std::string line = shell_.StateDump() + "\n";
-  std::fwrite(line.data(), 1, line.size(), dump_);
-  // Each line is whole on disk at once: the program may end at any moment.
-  std::fflush(dump_);
+  if (dump_) dump_->Write(shell_);
 }
 
 void HookFiles::Presented() {

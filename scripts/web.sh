@@ -4,7 +4,7 @@
 # With --build-only it builds and prints the page's folder as its last line:
 # plain static files that any web server can host. With --tests the build
 # folder (build-web/) also holds the page's tests for CTest, with the native
-# orvo-replay they compare with.
+# orvo-replay they compare with; only then does the page's ?dump=1 work.
 set -eu
 cd "$(dirname "$0")/.."
 build_only=""
@@ -31,6 +31,7 @@ fi
 # Emscripten's JavaScript optimizer finds Debian's acorn only through NODE_PATH.
 export NODE_PATH=/usr/share/nodejs
 emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DORVO_BUILD_TESTS=$tests \
+  -DORVO_STATE_DUMP=$tests \
   -DORVO_BUILD_BENCH=OFF -DORVO_GLYPHS="$tools/glyphs.bin" \
   -DORVO_REPLAY="$tools/orvo-replay" >/dev/null
 cmake --build build-web -j "$(nproc)" >&2

@@ -7,14 +7,15 @@
 # With --tests the Windows build also holds the unit tests, for CTest under
 # Wine (scripts/test.sh); its end-to-end test runs orvo.exe with the test
 # hooks of app/test_hooks.h and compares with a native orvo-replay
-# (scripts/native-tools.sh).
+# (scripts/native-tools.sh). Only then does orvo.exe have the state dump
+# (ORVO_DUMP).
 set -eu
 cd "$(dirname "$0")/.."
 tests=OFF
 for arg in "$@"; do
   case $arg in
     --tests) tests=ON ;;
-    -h | --help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "usage: scripts/windows.sh [--tests]" >&2; exit 2 ;;
   esac
 done
@@ -34,6 +35,7 @@ command -v ninja >/dev/null && [ ! -f build-windows/Makefile ] && generator="-G 
 cmake -S . -B build-windows $generator \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/platform/win32/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DORVO_WERROR=ON -DORVO_BUILD_BENCH=OFF -DORVO_BUILD_TESTS=$tests \
+  -DORVO_STATE_DUMP=$tests \
   -DORVO_GLYPHS="$tools/glyphs.bin" -DORVO_REPLAY="$tools/orvo-replay" >/dev/null
 if [ "$tests" = ON ]; then
   cmake --build build-windows -j "$jobs" >&2
@@ -50,6 +52,12 @@ stage=build-windows/zip/Orvo
 rm -rf build-windows/zip "build-windows/$name.zip"
 mkdir -p "$stage/Graphics"
 x86_64-w64-mingw32-strip -o "$stage/orvo.exe" build-windows/orvo.exe
+# A release has no state dump, and so no JSON library (its exceptions' type
+# names would show).
+if [ "$tests" = OFF ] && grep -q nlohmann "$stage/orvo.exe"; then
+  echo "scripts/windows.sh: the release's orvo.exe holds the state dump" >&2
+  exit 1
+fi
 cp Graphics/* "$stage/Graphics/"
 # Windows' own line ends, for Notepad.
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
