@@ -1,6 +1,7 @@
 #include "app/test_hooks.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 
 namespace orvo::app {
@@ -11,6 +12,13 @@ template <typename Clock>
 std::int64_t NowNs() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
       .count();
+}
+
+// `line` and its end. Written plainly: a formatted write would bring
+// MinGW's printf into orvo.exe for this alone.
+void WriteLine(std::FILE* f, const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), f);
+  std::fputc('\n', f);
 }
 
 // A key-down of the keyboard, whose way to the screen the record follows.
@@ -83,9 +91,8 @@ void HookFiles::Ending() {
   if (!f) return;
   // The first present on the wall clock, so that a launcher can measure the
   // time from its start of the program; then steady-clock nanoseconds.
-  std::fprintf(f, "first-present-realtime-ns %lld\n",
-               static_cast<long long>(first_present_realtime_ns_));
-  for (const std::string& line : record_) std::fprintf(f, "%s\n", line.c_str());
+  WriteLine(f, "first-present-realtime-ns " + std::to_string(first_present_realtime_ns_));
+  for (const std::string& line : record_) WriteLine(f, line);
   std::fclose(f);
   latency_path_.clear();
 }
