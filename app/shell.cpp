@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <random>
 
-#include "app/state_dump.h"
 #include "app/test_hooks.h"
 #include "gfx/file_lookup.h"
 
@@ -134,11 +133,6 @@ int Shell::ActionAt(int x, int y) {
 
 TextBox Shell::BoxOf(game::Control c) {
   return composer_.BoxOf(app_.View(), c);
-}
-
-std::string Shell::StateDump() {
-  const FrameView view = app_.View();
-  return app::StateDump(app_.Rules(), view.Labels, platform_.TickCount(), random_used_);
 }
 
 float Shell::NextRandom() {

@@ -16,6 +16,7 @@
 #include "app/frame_composer.h"
 #include "app/input_queue.h"
 #include "app/platform.h"
+#include "app/state_dump.h"
 #include "game/random_generator.h"
 
 namespace orvo::app {
@@ -101,8 +102,13 @@ class Shell : public AppServices {
   int ActionAt(int x, int y);
   // Where `c`'s text lies in the window (empty when it has none).
   TextBox BoxOf(game::Control c);
-  // The game's state as one line of JSON (state_dump.h).
-  std::string StateDump();
+  // The game's state as one line of JSON (state_dump.h). Written here, so
+  // that only a program that asks for it links the JSON writer (the
+  // orvo_state_dump library): the replay runner, the tests and the dump
+  // hook of a build with the dump (dump_hook.h); the shell itself never does.
+  std::string StateDump() {
+    return app::StateDump(app_.Rules(), app_.View().Labels, platform_.TickCount(), random_used_);
+  }
   // How many numbers the game has taken from the random source.
   std::uint64_t RandomUsed() const { return random_used_; }
 

@@ -1,6 +1,7 @@
 #include "app/test_hooks.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 
 namespace orvo::app {
@@ -11,6 +12,13 @@ template <typename Clock>
 std::int64_t NowNs() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
       .count();
+}
+
+// `line` and its end. Written plainly: a formatted write would bring
+// MinGW's printf into orvo.exe for this alone.
+void WriteLine(std::FILE* f, const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), f);
+  std::fputc('\n', f);
 }
 
 // A key-down of the keyboard, whose way to the screen the record follows.
@@ -34,27 +42,21 @@ std::optional<std::uint32_t> ParseSeed(const char* text) {
 TestHooks TestHooks::FromEnvironment() {
   TestHooks hooks;
   hooks.seed = ParseSeed(std::getenv("ORVO_SEED"));
-  if (const char* dump = std::getenv("ORVO_DUMP")) hooks.dumpPath = dump;
+  hooks.dumpPath = DumpPathFromEnvironment();
   if (const char* log = std::getenv("ORVO_LATENCY_LOG")) hooks.latencyPath = log;
   return hooks;
 }
 
 HookFiles::HookFiles(Shell& shell, const TestHooks& hooks)
     : shell_(shell), latency_path_(hooks.latencyPath) {
-  if (!hooks.dumpPath.empty()) dump_ = std::fopen(hooks.dumpPath.c_str(), "ab");
+  if (!hooks.dumpPath.empty()) dump_ = OpenDumpFile(hooks.dumpPath);
   if (!latency_path_.empty()) record_.reserve(1 << 16);
 }
 
-HookFiles::~HookFiles() {
-  if (dump_) std::fclose(dump_);
-}
+HookFiles::~HookFiles() = default;
 
 void HookFiles::Dump() {
-  if (dump_ == nullptr) return;
-  const std::string line = shell_.StateDump() + "\n";
-  std::fwrite(line.data(), 1, line.size(), dump_);
-  // Each line is whole on disk at once: the program may end at any moment.
-  std::fflush(dump_);
+  if (dump_) dump_->Write(shell_);
 }
 
 void HookFiles::Presented() {
@@ -89,9 +91,8 @@ void HookFiles::Ending() {
   if (!f) return;
   // The first present on the wall clock, so that a launcher can measure the
   // time from its start of the program; then steady-clock nanoseconds.
-  std::fprintf(f, "first-present-realtime-ns %lld\n",
-               static_cast<long long>(first_present_realtime_ns_));
-  for (const std::string& line : record_) std::fprintf(f, "%s\n", line.c_str());
+  WriteLine(f, "first-present-realtime-ns " + std::to_string(first_present_realtime_ns_));
+  for (const std::string& line : record_) WriteLine(f, line);
   std::fclose(f);
   latency_path_.clear();
 }

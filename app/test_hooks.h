@@ -7,6 +7,7 @@
 //   with that seed;
 // - ORVO_DUMP=FILE appends the game's state to FILE as one line of JSON
 //   (state_dump.h) at every frame shown and after every batch of events;
+//   only in a build with the dump (dump_hook.h), elsewhere it is not read;
 // - ORVO_LATENCY_LOG=FILE records when keys are taken in and handed to the
 //   game and when frames are shown, for the window's figures
 //   (bench/window_figures.sh); kept in memory, written when the program ends.
@@ -15,10 +16,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/dump_hook.h"
 #include "app/shell.h"
 
 namespace orvo::app {
@@ -28,13 +31,13 @@ std::optional<std::uint32_t> ParseSeed(const char* text);
 
 struct TestHooks {
   std::optional<std::uint32_t> seed;
-  std::string dumpPath;     // empty: no dump
+  std::string dumpPath;     // empty: no dump (always without the dump)
   std::string latencyPath;  // empty: no record
   static TestHooks FromEnvironment();
 };
 
-// Writes what the hooks ask for of `shell`: its state to the dump file, and
-// the latency record.
+// Writes what the hooks ask for of `shell`: its state to the dump file (in a
+// build with the dump), and the latency record.
 class HookFiles : public ShellObserver {
  public:
   HookFiles(Shell& shell, const TestHooks& hooks);
@@ -54,7 +57,7 @@ class HookFiles : public ShellObserver {
   void Dump();
 
   Shell& shell_;
-  std::FILE* dump_ = nullptr;
+  std::unique_ptr<DumpFile> dump_;
   std::string latency_path_;
   std::deque<std::int64_t> keys_taken_;  // steady-clock ns of key-downs queued
   std::vector<std::string> record_;

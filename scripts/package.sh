@@ -28,6 +28,6 @@ cmake --build "$dir" -j "$(nproc)" >&2
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$dir/CPackConfig.cmake")
 deb=$(cd "$dir" && ls "$PWD"/orvo_"${version}"_*.deb)
 if [ -n "$check" ]; then
-  tests/packaging/check_package.sh "$deb" "$version" >&2
+  tests/packaging/check_package.sh "$deb" "$version" release >&2
 fi
 echo "$deb"

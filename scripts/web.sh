@@ -5,7 +5,8 @@
 # plain static files that any web server can host. With --tests the build
 # folder (build-web/) also holds the page's tests for CTest, with the native
 # orvo-replay and orvo-picture-digest they compare with (scripts/native-tools.sh);
-# only then is anything built for this machine. The labels' glyphs are the
+# only then is anything built for this machine, and only then does the
+# page's ?dump=1 work. The labels' glyphs are the
 # committed assets/label_glyphs.atlas. giflib and libjpeg-turbo are compiled
 # to WebAssembly from Debian 12's source packages into build-web/codecs/
 # (scripts/codecs.sh, once).
@@ -37,6 +38,7 @@ codecs=$(scripts/codecs.sh web build-web)
 # Emscripten's JavaScript optimizer finds Debian's acorn only through NODE_PATH.
 export NODE_PATH=/usr/share/nodejs
 emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DORVO_BUILD_TESTS=$tests \
+  -DORVO_STATE_DUMP=$tests \
   -DORVO_BUILD_BENCH=OFF -DORVO_CODECS_PREFIX="$codecs" \
   ${replay:+"$replay"} ${digest:+"$digest"} >/dev/null
 cmake --build build-web -j "$(nproc)" >&2

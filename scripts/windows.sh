@@ -9,7 +9,8 @@
 # hooks of app/test_hooks.h and compares with a native orvo-replay
 # (scripts/native-tools.sh), and its codecs.same_pixels test compares the
 # pictures' pixels with a native orvo-picture-digest: the only things then
-# built for this machine. The labels' glyphs are the committed
+# built for this machine, and only then does orvo.exe have the state dump
+# (ORVO_DUMP). The labels' glyphs are the committed
 # assets/label_glyphs.atlas. giflib and libjpeg-turbo are cross-built from
 # Debian 12's source packages into build-windows/codecs/ (scripts/codecs.sh,
 # once).
@@ -19,7 +20,7 @@ tests=OFF
 for arg in "$@"; do
   case $arg in
     --tests) tests=ON ;;
-    -h | --help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "usage: scripts/windows.sh [--tests]" >&2; exit 2 ;;
   esac
 done
@@ -41,6 +42,7 @@ command -v ninja >/dev/null && [ ! -f build-windows/Makefile ] && generator="-G 
 cmake -S . -B build-windows $generator \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/platform/win32/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DORVO_WERROR=ON -DORVO_BUILD_BENCH=OFF -DORVO_BUILD_TESTS=$tests \
+  -DORVO_STATE_DUMP=$tests \
   -DORVO_CODECS_PREFIX="$codecs" \
   ${replay:+"$replay"} ${digest:+"$digest"} >/dev/null
 if [ "$tests" = ON ]; then
@@ -58,6 +60,12 @@ stage=build-windows/zip/Orvo
 rm -rf build-windows/zip "build-windows/$name.zip"
 mkdir -p "$stage/Graphics"
 x86_64-w64-mingw32-strip -o "$stage/orvo.exe" build-windows/orvo.exe
+# A release has no state dump, and so no JSON library (its exceptions' type
+# names would show).
+if [ "$tests" = OFF ] && grep -q nlohmann "$stage/orvo.exe"; then
+  echo "scripts/windows.sh: the release's orvo.exe holds the state dump" >&2
+  exit 1
+fi
 cp Graphics/* "$stage/Graphics/"
 # Windows' own line ends, for Notepad.
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"

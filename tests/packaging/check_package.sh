@@ -2,13 +2,16 @@
 # Checks a built Debian package of Orvo: its control fields and dependencies,
 # that every file of the layout is in it (and the links point where they
 # should), that the version agrees everywhere, and that lintian, the desktop
-# entry's validator and the metainfo's validator report no errors.
-# Usage: check_package.sh <orvo_*.deb> <version>
+# entry's validator and the metainfo's validator report no errors. With
+# "release" (scripts/package.sh), also that the game holds no state dump:
+# a release build leaves it and its JSON library out; orvo-replay keeps them.
+# Usage: check_package.sh <orvo_*.deb> <version> [release]
 # Exit status 0 when all holds, 1 when something does not, 77 when a tool is
 # missing (the test is then skipped).
 set -eu
 deb=$1
 version=$2
+release=${3:-}
 for tool in dpkg-deb lintian desktop-file-validate appstreamcli; do
   command -v "$tool" >/dev/null || { echo "SKIP: missing tool $tool"; exit 77; }
 done
@@ -86,6 +89,12 @@ examples=$root/usr/share/doc/orvo/examples
   fail "orvo-replay failed on the shipped example"
 cmp -s "$work/removals.out" "$examples/rules_removals.out" ||
   fail "orvo-replay's output differs from the shipped example's"
+
+# The JSON library's exceptions keep their type names in a stripped program.
+if [ "$release" = release ]; then
+  grep -q nlohmann "$root/usr/lib/games/orvo/orvo" && fail "orvo holds the state dump"
+  grep -q nlohmann "$root/usr/lib/games/orvo/orvo-replay" || fail "orvo-replay has no state dump"
+fi
 
 # ---- validators ----
 desktop-file-validate "$root/usr/share/applications/orvo.desktop" || fail "desktop-file-validate"

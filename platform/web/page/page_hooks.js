@@ -2,7 +2,8 @@
 // program's own (app/test_hooks.h), set in its environment before it starts:
 // ?seed=N fixes the random source's seed, and ?dump=1 has the program write
 // its state at every frame and batch of events, a line of JSON each, to a
-// device of the page's. What a test reads is window.orvoPage: the page's
+// device of the page's (a program built with the dump, as with the tests;
+// any other leaves it unread). What a test reads is window.orvoPage: the page's
 // state and frames; with ?dump=1 also the last state line and every one
 // (dumps), and the entries: the state when a pair entered (the first line
 // after new random numbers were drawn) with the board's pixels as shown then.

@@ -20,7 +20,7 @@ done
 imports=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
 for dll in $imports; do
   case $dll in
-    gdi32.dll | kernel32.dll | msvcrt.dll | ole32.dll | user32.dll | windowscodecs.dll | winmm.dll) ;;
+    gdi32.dll | kernel32.dll | msvcrt.dll | user32.dll | winmm.dll) ;;
     *) fail "imports $dll, which is not Windows' own: $imports" ;;
   esac
 done

@@ -36,6 +36,14 @@ add_test(NAME win32.window
           $<TARGET_FILE:orvo_win32_tests> --gtest_filter=Win32Window.*)
 set_tests_properties(win32.window PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
 
+# orvo.exe's std::terminate handler: an uncaught exception's message, then
+# abort.
+add_executable(orvo_uncaught_exception ${ORVO_WIN32_TEST_DIR}/uncaught_exception.cpp
+  ${CMAKE_SOURCE_DIR}/platform/win32/terminate_handler.cpp)
+add_test(NAME win32.terminate_handler COMMAND orvo_uncaught_exception)
+set_tests_properties(win32.terminate_handler PROPERTIES TIMEOUT 300 PASS_REGULAR_EXPRESSION
+  "terminate called after throwing an exception\r?\n  what\\(\\):  nobody catches this\r?\naborted")
+
 # The program's resources and imports, read from the file.
 find_program(ORVO_MINGW_OBJDUMP x86_64-w64-mingw32-objdump REQUIRED)
 add_test(NAME win32.resources
