@@ -8,7 +8,12 @@ runs=${1:-5}
 export NODE_PATH=/usr/share/nodejs
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-sources="$(ls gfx/*.cpp game/*.cpp app/*.cpp) bench/web/asyncify_cost.cpp"
+# The game without its state dump (dump_hook.cpp, state_dump.cpp), as the
+# page's release has it.
+sources=bench/web/asyncify_cost.cpp
+for source in gfx/*.cpp game/*.cpp app/*.cpp; do
+  case $source in app/dump_hook.cpp | app/state_dump.cpp) ;; *) sources="$sources $source" ;; esac
+done
 cat >"$out/pause.js" <<'JS'
 mergeInto(LibraryManager.library, { bench_pause: function (ms) {} });
 JS
@@ -16,13 +21,18 @@ JS
 # of its own as in the CMake build (emscripten's sysroot has neither).
 mkdir "$out/json"
 ln -s /usr/include/nlohmann "$out/json/nlohmann"
+# The picture libraries, built for the page (scripts/codecs.sh), and the
+# game's pictures, embedded.
+codecs=$(scripts/codecs.sh web build-web | tail -n 1)
 common="-std=c++20 -O3 -iquote . -isystem /usr/include/utf8cpp -isystem $out/json
-  -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 --js-library $out/pause.js"
+  -isystem $codecs/include -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1
+  --embed-file Graphics@/Graphics --js-library $out/pause.js"
+libraries="$codecs/lib/libgif.a $codecs/lib/libjpeg.a"
 # shellcheck disable=SC2086
-em++ $common $sources -o "$out/plain.js"
+em++ $common $sources $libraries -o "$out/plain.js"
 # shellcheck disable=SC2086
 em++ $common -sASYNCIFY "-sASYNCIFY_IMPORTS=['bench_pause']" -sASYNCIFY_STACK_SIZE=262144 \
-  $sources -o "$out/asyncify.js"
+  $sources $libraries -o "$out/asyncify.js"
 for variant in plain asyncify; do
   echo "$variant: $(wc -c <"$out/$variant.wasm") bytes of WebAssembly," \
        "$(gzip -9c "$out/$variant.wasm" | wc -c) gzip-compressed"

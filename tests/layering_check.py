@@ -120,9 +120,13 @@ class Check:
 
     def project_name(self, path):
         """A project file's path from the root of the sources (or of the
-        build, for a generated one), or None for any other file."""
+        build, for a generated one), or None for any other file (the
+        build's codecs/ holds libraries, built by scripts/codecs.sh)."""
         if path not in self.names:
             real = os.path.realpath(path)
+            if real.startswith(os.path.join(self.build, 'codecs') + os.sep):
+                self.names[path] = None
+                return None
             roots = [r for r in (self.build, self.source) if real.startswith(r + os.sep)]
             self.names[path] = os.path.relpath(real, roots[0]) if roots else None
         return self.names[path]

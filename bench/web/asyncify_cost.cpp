@@ -8,8 +8,9 @@
 #include <emscripten.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "app/app_services.h"
@@ -21,19 +22,32 @@ extern "C" void bench_pause(int ms);  // a no-op in JavaScript (the page's sleep
 
 namespace {
 
-// Pictures of the sizes the game needs, whatever the file holds: the
-// benchmark measures the game, not a decoder.
-class PlainPictures : public orvo::gfx::PictureDecoder {
+// The game's files, embedded in the program (bench/asyncify_cost.sh), read
+// with the C library: the benchmark measures the game, not the files.
+class EmbeddedFiles : public orvo::gfx::FileReader {
  public:
-  std::optional<orvo::gfx::Surface> Decode(std::span<const std::uint8_t> bytes,
-                                           std::string&) const override {
-    const int width = bytes.size() == 1 ? orvo::game::kFrontWidth : orvo::game::kSheetWidth;
-    const int height = bytes.size() == 1 ? orvo::game::kFrontHeight : orvo::game::kSheetHeight;
-    orvo::gfx::Surface s(width, height);
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) s.Row(y)[x] = orvo::gfx::Rgb(x * 7, y * 5, (x ^ y) & 0xFF);
+  std::optional<std::vector<orvo::gfx::FolderEntry>> ListFolder(
+      const std::string& folder) const override {
+    if (folder != "/Graphics/") return std::nullopt;
+    std::vector<orvo::gfx::FolderEntry> entries;
+    for (const char* name : {"Blocks.gif", "GameBack.jpg", "Grid.gif"}) {
+      entries.push_back({name, orvo::gfx::FolderEntry::Kind::kFile});
     }
-    return s;
+    return entries;
+  }
+  orvo::gfx::FileRead ReadFile(const std::string& path, std::int64_t limit,
+                               std::vector<std::uint8_t>& bytes) const override {
+    using Status = orvo::gfx::FileRead::Status;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return {Status::kCannotOpen, {}};
+    bytes.clear();
+    int c = 0;
+    while ((c = std::fgetc(file)) != EOF && static_cast<std::int64_t>(bytes.size()) <= limit) {
+      bytes.push_back(static_cast<std::uint8_t>(c));
+    }
+    std::fclose(file);
+    if (static_cast<std::int64_t>(bytes.size()) > limit) return {Status::kTooLarge, {}};
+    return {};
   }
 };
 
@@ -54,7 +68,7 @@ class VirtualServices : public orvo::app::AppServices {
     ++clock_;
     ++turns;
   }
-  const orvo::gfx::PictureDecoder& Pictures() override { return pictures_; }
+  const orvo::gfx::FileReader& Files() override { return files_; }
   [[noreturn]] void EndProgram(int status) override { std::exit(status); }
 
   long long turns = 0;
@@ -63,16 +77,12 @@ class VirtualServices : public orvo::app::AppServices {
  private:
   std::int64_t clock_ = 1000;
   orvo::game::RandomGenerator random_{12345};
-  PlainPictures pictures_;
+  EmbeddedFiles files_;
 };
 
 }  // namespace
 
 int main() {
-  std::filesystem::create_directories("/Graphics");
-  std::ofstream("/Graphics/GameBack.jpg") << "b";
-  std::ofstream("/Graphics/Blocks.gif") << "sheet";
-  std::ofstream("/Graphics/Grid.gif") << "grid";
   VirtualServices platform;
   orvo::app::App app(platform);
   std::string error;

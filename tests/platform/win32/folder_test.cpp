@@ -88,9 +88,10 @@ TEST(Win32Files, ReadsByUtf16NamesWithinTheLimit) {
   const gfx::FileRead missing = platform.ReadFile(folder + "\\none.gif", 6, bytes);
   EXPECT_EQ(missing.status, Status::kCannotOpen);
   EXPECT_FALSE(missing.cause.empty());  // the system's words
-  // Found whatever the letter case, under its real name.
+  // Found whatever the letter case: the file under its real name (Windows
+  // itself finds the folder as written).
   EXPECT_EQ(gfx::FindOrdinaryFile(platform, folder + "\\GRAPHICS\\grid.GIF"),
-            folder + "\\Graphics\\Grid.gif");
+            folder + "\\GRAPHICS\\Grid.gif");
 }
 
 }  // namespace
