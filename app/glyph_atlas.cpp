@@ -10,7 +10,10 @@ namespace orvo::app {
 namespace {
 
 constexpr std::uint8_t kMagic[8] = {'O', 'R', 'V', 'O', 'G', 'L', 'Y', 'F'};
-constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kVersion = 2;
+// The run kinds of PackCoverage: zeros, full coverage, literal bytes.
+constexpr std::uint8_t kFullRuns = 128;
+constexpr std::uint8_t kLiteralRuns = 192;
 constexpr std::uint32_t kNoCharacter = 0xFFFFFFFF;
 
 // Little-endian reads that never pass the end of the bytes.
@@ -49,7 +52,52 @@ std::uint32_t NextCodePoint(const std::string& s, std::size_t& i) {
   return gfx::NextCodePoint(s, i).value_or(kNoCharacter);
 }
 
+// Unpacks `count` pixels of coverage (PackCoverage) from `in` onto `out`;
+// false when the runs are cut off or cover more than `count` pixels.
+bool UnpackCoverage(Cursor& in, std::size_t count, std::vector<std::uint8_t>& out) {
+  while (count > 0) {
+    const auto control = in.Take(1);
+    if (!control) return false;
+    const std::uint8_t c = (*control)[0];
+    const std::size_t n = c < kFullRuns      ? c + 1u
+                          : c < kLiteralRuns ? c - kFullRuns + 1u
+                                             : c - kLiteralRuns + 1u;
+    if (n > count) return false;
+    if (c < kLiteralRuns) {
+      out.insert(out.end(), n, c < kFullRuns ? 0 : 255);
+    } else {
+      const auto literal = in.Take(n);
+      if (!literal) return false;
+      out.insert(out.end(), literal->begin(), literal->end());
+    }
+    count -= n;
+  }
+  return true;
+}
+
 }  // namespace
+
+std::vector<std::uint8_t> GlyphAtlas::PackCoverage(std::span<const std::uint8_t> alpha) {
+  std::vector<std::uint8_t> packed;
+  std::size_t i = 0;
+  while (i < alpha.size()) {
+    const std::uint8_t a = alpha[i];
+    std::size_t n = 1;
+    if (a == 0 || a == 255) {
+      const std::size_t most = a == 0 ? kFullRuns : kLiteralRuns - kFullRuns;
+      while (n < most && i + n < alpha.size() && alpha[i + n] == a) ++n;
+      packed.push_back(static_cast<std::uint8_t>((a == 0 ? 0 : kFullRuns) + n - 1));
+    } else {
+      const std::size_t most = 256 - kLiteralRuns;
+      while (n < most && i + n < alpha.size() && alpha[i + n] != 0 && alpha[i + n] != 255) ++n;
+      packed.push_back(static_cast<std::uint8_t>(kLiteralRuns + n - 1));
+      packed.insert(packed.end(), alpha.begin() + static_cast<std::ptrdiff_t>(i),
+                    alpha.begin() + static_cast<std::ptrdiff_t>(i + n));
+    }
+    i += n;
+  }
+  return packed;
+}
 
 std::optional<GlyphAtlas> GlyphAtlas::Parse(std::span<const std::uint8_t> bytes,
                                             std::string& reason) {
@@ -120,14 +168,13 @@ std::optional<GlyphAtlas> GlyphAtlas::Parse(std::span<const std::uint8_t> bytes,
                  " pixels, larger than allowed";
         return std::nullopt;
       }
-      const auto alpha = in.Take(static_cast<std::size_t>(width) * height);
-      if (!alpha) {
-        reason = at + ": pixels cut off";
+      const std::size_t offset = atlas.alpha_.size();
+      if (!UnpackCoverage(in, static_cast<std::size_t>(width) * height, atlas.alpha_)) {
+        reason = at + ": pixels cut off or overrun";
         return std::nullopt;
       }
       face.glyphs.push_back(
-          Glyph{codePoint, static_cast<int>(width), static_cast<int>(height), atlas.alpha_.size()});
-      atlas.alpha_.insert(atlas.alpha_.end(), alpha->begin(), alpha->end());
+          Glyph{codePoint, static_cast<int>(width), static_cast<int>(height), offset});
     }
   }
   if (in.Left() != 0) {

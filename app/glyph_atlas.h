@@ -30,6 +30,13 @@ class GlyphAtlas : public LabelText {
   // and the limits above; on failure says why in `reason`.
   static std::optional<GlyphAtlas> Parse(std::span<const std::uint8_t> bytes, std::string& reason);
 
+  // A glyph's coverage as the file holds it: runs, each a control byte c
+  // and what it says. c < 128: c + 1 pixels of 0; 128 <= c < 192: c - 127
+  // pixels of 255; c >= 192: c - 191 pixels whose coverage follows, a byte
+  // each. The labels' glyphs are mostly empty or fully covered, so the
+  // atlas is a third of its plain size (it is built into orvo.exe).
+  static std::vector<std::uint8_t> PackCoverage(std::span<const std::uint8_t> alpha);
+
   int LineHeight(FontFace face) const;
   // Whether `face` has a glyph for the character `codePoint`.
   bool HasGlyph(FontFace face, std::uint32_t codePoint) const;

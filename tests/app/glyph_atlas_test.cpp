@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -38,7 +40,7 @@ void PutU32(Bytes& out, std::uint32_t v) {
 
 Bytes Serialise(const std::vector<TestFace>& faces) {
   Bytes out = {'O', 'R', 'V', 'O', 'G', 'L', 'Y', 'F'};
-  PutU32(out, 1);
+  PutU32(out, 2);
   PutU32(out, static_cast<std::uint32_t>(faces.size()));
   for (const TestFace& face : faces) {
     PutU32(out, face.lineHeight);
@@ -47,7 +49,8 @@ Bytes Serialise(const std::vector<TestFace>& faces) {
       PutU32(out, g.codePoint);
       PutU16(out, g.width);
       PutU16(out, g.height);
-      out.insert(out.end(), g.alpha.begin(), g.alpha.end());
+      const Bytes packed = GlyphAtlas::PackCoverage(g.alpha);
+      out.insert(out.end(), packed.begin(), packed.end());
     }
   }
   return out;
@@ -113,6 +116,35 @@ TEST(GlyphAtlasParse, RefusesEveryTruncationAndTrailingBytes) {
   EXPECT_NE(RefusalOf(longer).find("after its last glyph"), std::string::npos);
 }
 
+// Coverage goes through the file's runs unchanged, whatever its values and
+// run lengths; runs that overrun a glyph or stop short are refused.
+TEST(GlyphAtlasParse, PackedCoverageComesBackExactly) {
+  Bytes mixed;
+  for (int i = 0; i < 700; ++i) mixed.push_back(i % 97 < 40 ? 0 : i % 97 < 75 ? 255 : i % 251);
+  EXPECT_TRUE(GlyphAtlas::PackCoverage({}).empty());
+  for (const Bytes& alpha : {Bytes(300, 0), Bytes(300, 255), Bytes{7}, mixed}) {
+    const Bytes packed = GlyphAtlas::PackCoverage(alpha);
+    EXPECT_LE(packed.size(), alpha.size() + alpha.size() / 64 + 1);
+    const int width = static_cast<int>(std::min<std::size_t>(alpha.size(), 100));
+    const int height = static_cast<int>(alpha.size()) / width;
+    const TestFace face{static_cast<std::uint32_t>(height), {{'A', width, height, alpha}}};
+    std::string reason;
+    const Bytes file = Serialise({face, TestFace{16, {}}, TestFace{16, {}}});
+    const std::optional<GlyphAtlas> atlas = GlyphAtlas::Parse(file, reason);
+    ASSERT_TRUE(atlas) << reason;
+    EXPECT_EQ(atlas->Render(FontFace::Fixedsys, "A").Alpha, alpha);
+  }
+  // One glyph of 2 x 1: a run of three zeros overruns it; one of one stops short.
+  for (const std::uint8_t run : {std::uint8_t{2}, std::uint8_t{0}}) {
+    Bytes file =
+        Serialise({TestFace{20, {{'A', 2, 1, Bytes{0, 0}}}}, TestFace{16, {}}, TestFace{16, {}}});
+    const std::size_t at = 16 + 8 + 8;  // header, face header, glyph record
+    ASSERT_EQ(file[at], 1);             // two zeros in one run
+    file[at] = run;
+    EXPECT_NE(RefusalOf(file).find("cut off or overrun"), std::string::npos) << int{run};
+  }
+}
+
 TEST(GlyphAtlasParse, RefusesHostileHeadersAndGlyphs) {
   const Bytes good = Serialise(SmallFaces());
   // Offsets in SmallFaces' file: header 16, face 0 header at 16, its first
@@ -123,7 +155,7 @@ TEST(GlyphAtlasParse, RefusesHostileHeadersAndGlyphs) {
     return b;
   };
   EXPECT_NE(RefusalOf(patched(0, 'X', 1)).find("not a glyph atlas"), std::string::npos);
-  EXPECT_NE(RefusalOf(patched(8, 2, 4)).find("version 2"), std::string::npos);
+  EXPECT_NE(RefusalOf(patched(8, 1, 4)).find("version 1, expected 2"), std::string::npos);
   EXPECT_NE(RefusalOf(patched(12, 2, 4)).find("2 faces"), std::string::npos);
   EXPECT_NE(RefusalOf(patched(12, 0xFFFFFFFF, 4)).find("faces"), std::string::npos);
   EXPECT_NE(RefusalOf(patched(16, 0, 4)).find("line height"), std::string::npos);

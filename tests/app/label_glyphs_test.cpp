@@ -148,7 +148,14 @@ Bytes WithoutGlyph(const Bytes& atlas, FontFace face, std::uint32_t codePoint) {
     const std::uint32_t count = number(countAt, 4);
     at += 8;
     for (std::uint32_t g = 0; g < count; ++g) {
-      const std::size_t size = 8 + std::size_t{number(at + 4, 2)} * number(at + 6, 2);
+      // The record, then the coverage's runs (GlyphAtlas::PackCoverage).
+      std::size_t size = 8;
+      for (std::size_t left = std::size_t{number(at + 4, 2)} * number(at + 6, 2); left > 0;) {
+        const std::uint8_t c = atlas[at + size++];
+        const std::size_t n = c < 128 ? c + 1u : c < 192 ? c - 127u : c - 191u;
+        if (c >= 192) size += n;
+        left -= n;
+      }
       if (f == static_cast<int>(face) && number(at, 4) == codePoint) {
         Bytes out(atlas.begin(), atlas.begin() + static_cast<std::ptrdiff_t>(at));
         out.insert(out.end(), atlas.begin() + static_cast<std::ptrdiff_t>(at + size), atlas.end());

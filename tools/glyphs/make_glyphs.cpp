@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/glyph_atlas.h"
 #include "platform/sdl/fonts.h"
 #include "platform/sdl/label_text.h"
 
@@ -18,7 +19,7 @@ namespace {
 using orvo::app::FontFace;
 
 constexpr char kMagic[8] = {'O', 'R', 'V', 'O', 'G', 'L', 'Y', 'F'};
-constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kVersion = 2;
 constexpr FontFace kFaces[] = {FontFace::Fixedsys, FontFace::WindowDefault, FontFace::ArialBold};
 constexpr const char* kFaceNames[] = {"Fixedsys", "WindowDefault", "ArialBold"};
 constexpr std::uint32_t kBombGlyph = 0xA4;  // "¤"
@@ -65,7 +66,8 @@ bool PutGlyph(std::vector<std::uint8_t>& out, const orvo::sdl::SdlLabelText& tex
   PutU32(out, c);
   PutU16(out, static_cast<std::uint32_t>(mask.Width));
   PutU16(out, static_cast<std::uint32_t>(mask.Height));
-  out.insert(out.end(), mask.Alpha.begin(), mask.Alpha.end());
+  const std::vector<std::uint8_t> packed = orvo::app::GlyphAtlas::PackCoverage(mask.Alpha);
+  out.insert(out.end(), packed.begin(), packed.end());
   return true;
 }
 
