@@ -9,32 +9,46 @@
 // - with --breakdown, where the page's time goes: the files' fetches, the
 //   WebAssembly compile, the program's start-up steps (its performance
 //   marks) and the browser's picture decodes, medians over the loads;
-// - the CPU that all the browser's processes use in 10 s with a game running
-//   untouched (Start clicked, no keys) against a blank page, interleaved,
-//   in % of a core, with the difference.
+// - the CPU that all the browser's processes use in 10 s (--cpu-seconds T:
+//   T s) with a game waiting for keys (the page shown, nothing pressed) and
+//   with a game running untouched (Start clicked, no keys; its pairs from a
+//   fixed seed, the same game every time), against a blank page,
+//   interleaved, in % of a core, with the difference; and the wake-ups a
+//   second meanwhile: those of all the browser's threads (their voluntary
+//   context switches), and in the page the timers, animation frames and idle
+//   callbacks run, the game's timed waits and the frames it showed. Each
+//   count starts 1 s after the last input (--settle S: S s; the page listens
+//   for gamepads for 20 to 40 s after the last input, and Chromium reads
+//   pads meanwhile).
 // Several page folders may be given (a build before and after a change, say):
 // each is measured in the same interleaved rounds, against the first one's
 // baseline.
 // With --repeat, each first frame is that of a second visit in the same
 // browser: the game's from its service worker's cache, the baseline's from
-// the browser's.
-// Usage: node bench/web_first_frame.mjs [--runs N] [--cpu-rounds M] [--breakdown] [--repeat]
+// the browser's. With --latency MS, every request of the first frames takes
+// MS ms more, as on a network farther away than this machine's own.
+// Usage: node bench/web_first_frame.mjs [--runs N] [--cpu-rounds M] [--cpu-seconds T]
+//          [--settle S] [--latency MS] [--breakdown] [--repeat]
 //          <page folder> [other page folder...]
 import { cpSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { loadavg, tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { launchBrowser } from '../tests/platform/web/page_lib.mjs';
+import { countGameWaits, countWakeUps, launchBrowser }
+  from '../tests/platform/web/page_lib.mjs';
 import { servePage } from '../tests/platform/web/serve_page.mjs';
-import { kTicksPerSecond, treeTicks } from './process_cpu.mjs';
+import { kTicksPerSecond, treeTicks, treeWakeUps } from './process_cpu.mjs';
 
 function usage() {
-  console.error('usage: node bench/web_first_frame.mjs [--runs N] [--cpu-rounds M] [--breakdown]' +
-                ' [--repeat]' +
+  console.error('usage: node bench/web_first_frame.mjs [--runs N] [--cpu-rounds M]' +
+                ' [--cpu-seconds T] [--settle S] [--latency MS] [--breakdown] [--repeat]' +
                 ' <page folder> [other page folder...]');
   process.exit(2);
 }
 let runs = 7;
 let cpuRounds = 3;
+let cpuSeconds = 10;
+let settle = 1;
+let latency = 0;
 let breakdown = false;
 let repeat = false;
 const folders = [];
@@ -47,12 +61,15 @@ for (let i = 0; i < argv.length; ++i) {
   };
   if (argv[i] === '--runs') runs = count();
   else if (argv[i] === '--cpu-rounds') cpuRounds = count();
+  else if (argv[i] === '--cpu-seconds') cpuSeconds = count();
+  else if (argv[i] === '--settle') settle = count();
+  else if (argv[i] === '--latency') latency = count();
   else if (argv[i] === '--breakdown') breakdown = true;
   else if (argv[i] === '--repeat') repeat = true;
   else if (argv[i].startsWith('-')) usage();
   else folders.push(argv[i]);
 }
-if (folders.length === 0 || runs === 0) usage();
+if (folders.length === 0 || cpuSeconds === 0 || (runs === 0 && cpuRounds === 0)) usage();
 
 // The files both pages fetch, as the page names them.
 const kFiles = ['orvo.js', 'orvo.wasm', 'Graphics/GameBack.jpg', 'Graphics/Blocks.gif',
@@ -81,7 +98,7 @@ const root = mkdtempSync(join(tmpdir(), 'orvo-first-frame-'));
 const pages = folders.map((folder, i) => {
   cpSync(folder, join(root, 'p' + i), { recursive: true });
   return { name: folders.length > 1 ? 'page ' + (i + 1) + ' (' + folder + ')' : 'page',
-           path: '/p' + i + '/index.html', loads: [], cpu: [], steps: [] };
+           path: '/p' + i + '/index.html', loads: [], steps: [], waiting: [], running: [] };
 });
 writeFileSync(join(root, 'p0', 'baseline.html'), kBaseline);
 writeFileSync(join(root, 'p0', 'blank.html'), kBlank);
@@ -126,6 +143,9 @@ async function firstFrame(path, what) {
     const page = await browser.newPage();
     await page.setViewport({ width: 1280, height: 900 });
     if (breakdown && what === 'game') await page.evaluateOnNewDocument(noteSteps);
+    if (latency > 0) {
+      await page.emulateNetworkConditions({ download: -1, upload: -1, latency });
+    }
     const ready = what === 'game' ? 'window.orvoPage && window.orvoPage.firstFrameMs !== null'
                                   : 'window.baselineMs !== undefined';
     if (repeat) {
@@ -168,19 +188,25 @@ async function firstFrame(path, what) {
 }
 
 const sleep = (t) => new Promise((resolve) => setTimeout(resolve, t));
-const kCpuSeconds = 10;
 
-// % of a core that the browser's processes use over kCpuSeconds, with a
-// game running untouched or on the blank page.
-async function cpu(path, game) {
+// The CPU that the browser's processes use over cpuSeconds, in % of a
+// core, and the wake-ups a second meanwhile (wakeUps: all the browser's
+// threads; the rest in the page), `settle` s after the last input: on the
+// blank page, or with the game waiting for keys or running untouched.
+async function cpu(path, what) {
   const browser = await launchBrowser();
   try {
     const page = await browser.newPage();
     await page.setViewport({ width: 1280, height: 900 });
-    await page.goto(origin + path);
-    if (game) {
+    await page.evaluateOnNewDocument(countWakeUps);
+    // The same game in every count: its pairs from a fixed seed.
+    await page.goto(origin + path + (what === 'blank' ? '' : '?seed=7'));
+    if (what !== 'blank') {
       await page.waitForFunction('window.orvoPage && window.orvoPage.state === "running"',
                                  { timeout: 60000 });
+      await countGameWaits(page);
+    }
+    if (what === 'running') {
       const box = await page.evaluate(() => {
         const r = document.getElementById('screen').getBoundingClientRect();
         return [r.left, r.top, r.width / 580];
@@ -189,11 +215,19 @@ async function cpu(path, game) {
       await page.mouse.click(box[0] + 100 * box[2], box[1] + 366 * box[2]);
       await page.waitForFunction('window.orvoPage.frames > 1', { timeout: 60000 });
     }
-    await sleep(1000);
+    await sleep(settle * 1000);
+    const counts = () => page.evaluate(() => ({
+      ...window.orvoWakeUps, waits: window.orvoWaits || 0,
+      shown: window.orvoPage ? window.orvoPage.frames : 0 }));
     const pid = browser.process().pid;
-    const before = treeTicks(pid);
-    await sleep(kCpuSeconds * 1000);
-    return (treeTicks(pid) - before) / kTicksPerSecond / kCpuSeconds * 100;
+    const before = { ticks: treeTicks(pid), wakeUps: treeWakeUps(pid), ...await counts() };
+    await sleep(cpuSeconds * 1000);
+    const after = { ticks: treeTicks(pid), wakeUps: treeWakeUps(pid), ...await counts() };
+    const result = { cpu: (after.ticks - before.ticks) / kTicksPerSecond / cpuSeconds * 100 };
+    for (const key of ['wakeUps', 'timers', 'frames', 'idle', 'waits', 'shown']) {
+      result[key] = (after[key] - before[key]) / cpuSeconds;
+    }
+    return result;
   } finally {
     await browser.close();
   }
@@ -216,70 +250,85 @@ for (let run = 0; run < runs; ++run) {
     }
   }
 }
-console.log('machine load after the first frames: ' + load());
-console.log((repeat ? 'first frame of a second visit, ' : 'first frame, ') + runs +
-            ' fresh browser starts each, interleaved:');
-console.log('  baseline page: median ' + ms(median(baseline)) + ' ms (' +
-            baseline.map(ms).join(', ') + ')');
-for (const page of pages) {
-  console.log('  ' + page.name + ': median ' + ms(median(page.loads)) + ' ms (' +
-              page.loads.map(ms).join(', ') + '), ' +
-              (median(page.loads) / median(baseline)).toFixed(2) + ' x the baseline');
-}
-
-if (breakdown) {
+if (runs > 0) {
+  console.log('machine load after the first frames: ' + load());
+  console.log((repeat ? 'first frame of a second visit, ' : 'first frame, ') + runs +
+              ' fresh browser starts each, interleaved' +
+              (latency > 0 ? ', ' + latency + ' ms more for every request' : '') + ':');
+  console.log('  baseline page: median ' + ms(median(baseline)) + ' ms (' +
+              baseline.map(ms).join(', ') + ')');
   for (const page of pages) {
-    // Each step's median start and end over the loads that had it.
-    const byName = new Map();
-    for (const steps of page.steps) {
-      for (const s of steps) {
-        if (!byName.has(s.name)) byName.set(s.name, []);
-        byName.get(s.name).push(s);
+    console.log('  ' + page.name + ': median ' + ms(median(page.loads)) + ' ms (' +
+                page.loads.map(ms).join(', ') + '), ' +
+                (median(page.loads) / median(baseline)).toFixed(2) + ' x the baseline');
+  }
+
+  if (breakdown) {
+    for (const page of pages) {
+      // Each step's median start and end over the loads that had it.
+      const byName = new Map();
+      for (const steps of page.steps) {
+        for (const s of steps) {
+          if (!byName.has(s.name)) byName.set(s.name, []);
+          byName.get(s.name).push(s);
+        }
       }
+      const rows = [...byName].map(([name, list]) => ({
+        name, start: median(list.map((s) => s.start)), end: median(list.map((s) => s.end)),
+        request: list[0].request !== undefined ? median(list.map((s) => s.request)) : undefined,
+        response: list[0].response !== undefined ? median(list.map((s) => s.response)) : undefined,
+        count: list.length,
+      }));
+      rows.sort((a, b) => a.start - b.start || a.end - b.end);
+      console.log('  ' + page.name + ', steps (median ms from navigation: start .. end):');
+      for (const r of rows) {
+        const span = r.end > r.start ? ms(r.start) + ' .. ' + ms(r.end) + ' (' +
+                                           ms(r.end - r.start) + ' ms)'
+                                     : ms(r.start);
+        const http = r.request !== undefined
+          ? ', request sent ' + ms(r.request) + ', response from ' + ms(r.response) : '';
+        console.log('    ' + r.name.padEnd(34) + span + http +
+                    (r.count < runs ? ' [' + r.count + ' loads]' : ''));
+      }
+      console.log('    ' + 'first frame'.padEnd(34) + ms(median(page.loads)));
     }
-    const rows = [...byName].map(([name, list]) => ({
-      name, start: median(list.map((s) => s.start)), end: median(list.map((s) => s.end)),
-      request: list[0].request !== undefined ? median(list.map((s) => s.request)) : undefined,
-      response: list[0].response !== undefined ? median(list.map((s) => s.response)) : undefined,
-      count: list.length,
-    }));
-    rows.sort((a, b) => a.start - b.start || a.end - b.end);
-    console.log('  ' + page.name + ', steps (median ms from navigation: start .. end):');
-    for (const r of rows) {
-      const span = r.end > r.start ? ms(r.start) + ' .. ' + ms(r.end) + ' (' +
-                                         ms(r.end - r.start) + ' ms)'
-                                   : ms(r.start);
-      const http = r.request !== undefined ? ', request sent ' + ms(r.request) + ', response from ' +
-                                                 ms(r.response)
-                                           : '';
-      console.log('    ' + r.name.padEnd(34) + span + http +
-                  (r.count < runs ? ' [' + r.count + ' loads]' : ''));
-    }
-    console.log('    ' + 'first frame'.padEnd(34) + ms(median(page.loads)));
   }
 }
 
 if (cpuRounds > 0) {
   const blank = [];
   for (let round = 0; round < cpuRounds; ++round) {
-    const order = [null, ...pages];
+    const order = [{ what: 'blank' }];
+    for (const what of ['waiting', 'running']) order.push(...pages.map((page) => ({ what, page })));
     if (round % 2) order.reverse();
-    for (const page of order) {
-      if (page) page.cpu.push(await cpu(page.path, true));
-      else blank.push(await cpu('/p0/blank.html', false));
+    for (const { what, page } of order) {
+      if (page) page[what].push(await cpu(page.path, what));
+      else blank.push(await cpu('/p0/blank.html', 'blank'));
     }
   }
   console.log('machine load after the CPU rounds: ' + load());
   const pct = (v) => v.toFixed(2);
-  console.log('CPU of all the browser\'s processes over ' + kCpuSeconds + ' s, % of a core, ' +
-              cpuRounds + ' rounds interleaved:');
-  console.log('  blank page: median ' + pct(median(blank)) + ' (' + blank.map(pct).join(', ') +
-              ')');
+  const rate = (v) => v.toFixed(v < 10 ? 2 : 0);
+  console.log('CPU of all the browser\'s processes over ' + cpuSeconds + ' s from ' + settle +
+              ' s after the last input, % of a core, ' + cpuRounds + ' rounds interleaved;' +
+              ' wake-ups a second, medians:');
+  const show = (name, list) => {
+    const m = (key) => median(list.map((r) => r[key]));
+    const over = m('cpu') - median(blank.map((r) => r.cpu));
+    console.log('  ' + name + ': median ' + pct(m('cpu')) + ' (' +
+                list.map((r) => pct(r.cpu)).join(', ') + ')' +
+                (list === blank ? '' : ', ' + (over >= 0 ? '+' : '') + pct(over) +
+                                       ' over the blank page'));
+    console.log('    wake-ups: ' + rate(m('wakeUps')) + ' of the browser\'s threads; in the page ' +
+                rate(m('timers')) + ' timers, ' + rate(m('frames')) + ' animation frames, ' +
+                rate(m('idle')) + ' idle callbacks' +
+                (list === blank ? '' : '; the game\'s ' + rate(m('waits')) + ' timed waits, ' +
+                                       rate(m('shown')) + ' frames shown'));
+  };
+  show('blank page', blank);
   for (const page of pages) {
-    console.log('  ' + page.name + ', a game untouched: median ' + pct(median(page.cpu)) + ' (' +
-                page.cpu.map(pct).join(', ') + '), ' +
-                (median(page.cpu) - median(blank) >= 0 ? '+' : '') +
-                pct(median(page.cpu) - median(blank)) + ' over the blank page');
+    show(page.name + ', a game waiting for keys', page.waiting);
+    show(page.name + ', a game untouched', page.running);
   }
 }
 server.close();

@@ -18,7 +18,10 @@
   for (const type of ['keydown', 'pointerdown', 'mousedown', 'touchstart']) {
     window.addEventListener(type, () => { played = true; }, { capture: true, passive: true });
   }
-  window.addEventListener('gamepadconnected', () => { played = true; });
+  // A pad shows itself to the page at its first press (page_input.js, which
+  // alone listens for pads: a listener here would keep Chromium reading pads
+  // while none is there).
+  window.addEventListener('orvo-pad-connected', () => { played = true; });
   function state() {
     return window.orvoPage ? window.orvoPage.state : 'loading';
   }
@@ -38,19 +41,21 @@
     window.location.reload();
   });
 
-  // Asks a waiting worker to take over as soon as this page allows it.
-  let timer = null;
+  // Asks a waiting worker to take over as soon as this page allows it: now,
+  // or at the page's next change of state (playing only ever forbids it).
+  let offered = false;
   function offer(registration) {
-    if (timer !== null) return;
+    if (offered) return;
     const step = () => {
-      timer = null;
+      offered = false;
       const waiting = registration.waiting;
       if (!waiting) return;
       const now = state();
       if (now === 'ended' || now === 'failed' || (now === 'running' && !played)) {
         waiting.postMessage('orvo-take-over');
       } else {
-        timer = setTimeout(step, 1000);
+        offered = true;
+        window.addEventListener('orvo-state', step, { once: true });
       }
     };
     step();

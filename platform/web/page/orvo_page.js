@@ -9,7 +9,9 @@ import { closeInput, eventArrival, startInput, takeEvent } from './page_input.js
 import { kFiles, kProgramFolder } from './page_table.js';
 
 const canvas = document.getElementById('screen');
-const context = canvas.getContext('2d');
+// Every frame is opaque: so is the canvas, which the browser then need not
+// blend with the page under it.
+const context = canvas.getContext('2d', { alpha: false });
 startInput(canvas, fitCanvas(canvas, document.getElementById('stage')));
 
 function showMessage(title, text) {

@@ -19,11 +19,14 @@ let board = null;  // the board's pixels in the frame just shown
 
 // The page leaves 'loading' once: at its first frame, or when the program
 // fails or ends before one. What waits for the game to be on screen (the
-// offline cache's worker) listens for 'orvo-settled'.
+// offline cache's worker) listens for 'orvo-settled'; what waits for a later
+// state, for 'orvo-state', which every change of state brings.
 export function settle(state) {
   const first = page.state === 'loading';
+  const changed = page.state !== state;
   page.state = state;
   if (first) window.dispatchEvent(new Event('orvo-settled'));
+  if (changed) window.dispatchEvent(new Event('orvo-state'));
 }
 
 // The window's `pixels` (RGBA, `width` wide) are on screen.

@@ -67,6 +67,10 @@ function swipeKey(dx, dy) {
   return 0;
 }
 
+// How long the page listens for gamepads after the player's last sign when
+// no pad is connected: this much, and up to as much again (below).
+const kPadQuiet = 20000;  // ms
+
 // Listens to the page for the program; `fit` fits the canvas again.
 export function startInput(canvas, fit) {
   for (const [type, name] of [['keydown', 'KeyDown'], ['keyup', 'KeyUp']]) {
@@ -164,11 +168,21 @@ export function startInput(canvas, fit) {
     if (document.visibilityState === 'hidden') focusLost();
   });
 
-  // Gamepads: polled once a frame, and only while one is connected. Each
+  // Gamepads: read once a frame, and only while one is connected. Each
   // change of a button or of the left stick goes to the program, which
   // maps them as every window does.
+  //
+  // The page listens for pads only while a pad is connected or someone is
+  // about: from its start, and for 20 to 40 s after the player's last key,
+  // pointer move or press, or the page being shown or given the keyboard
+  // again. Chromium reads every pad in a thread of its own 250 times a second
+  // for as long as a page listens for pads, pad or no pad, which costs more
+  // than all the rest of a waiting game. Browsers reveal a pad to a page at
+  // its first button press, which must come while the page listens: soon
+  // after the page starts or the player's last sign, or after a key or a
+  // touch of the mouse.
   const pads = new Map();  // by index: its buttons down and its stick
-  let polling = false;
+  let polling = false;     // a pad is connected
   function pollPads() {
     const seen = new Set();
     for (const pad of navigator.getGamepads ? navigator.getGamepads() : []) {
@@ -193,15 +207,56 @@ export function startInput(canvas, fit) {
       pads.delete(index);
       queue('PadGone', { pad: index });
     }
+    const was = polling;
     polling = seen.size > 0;
     if (polling) window.requestAnimationFrame(pollPads);
+    else if (was) playerAbout();  // the last pad has gone: the quiet time starts
   }
-  window.addEventListener('gamepadconnected', () => {
+  function padConnected() {
+    window.dispatchEvent(new Event('orvo-pad-connected'));
     if (polling) return;
     polling = true;
     window.requestAnimationFrame(pollPads);
-  });
-  window.addEventListener('gamepaddisconnected', () => {
+  }
+  function padDisconnected() {
     if (!polling) pollPads();
+  }
+  let listening = false;
+  function listenForPads(on) {
+    if (on === listening) return;
+    listening = on;
+    const change = on ? window.addEventListener : window.removeEventListener;
+    change.call(window, 'gamepadconnected', padConnected);
+    change.call(window, 'gamepaddisconnected', padDisconnected);
+  }
+  // One timer a quiet time, however often the player moves: a sign only
+  // notes that the time starts again when the timer ends.
+  let quietTimer = null;
+  let signed = false;
+  function quietTimeOver() {
+    quietTimer = null;
+    if (polling) return;  // a connected pad keeps the page listening
+    if (signed) {
+      signed = false;
+      quietTimer = setTimeout(quietTimeOver, kPadQuiet);
+    } else {
+      listenForPads(false);
+    }
+  }
+  function playerAbout() {
+    listenForPads(true);
+    if (quietTimer !== null) {
+      signed = true;
+    } else if (!polling) {
+      signed = false;
+      quietTimer = setTimeout(quietTimeOver, kPadQuiet);
+    }
+  }
+  for (const type of ['keydown', 'pointerdown', 'pointermove', 'focus']) {
+    window.addEventListener(type, playerAbout, { capture: true, passive: true });
+  }
+  document.addEventListener('visibilitychange', () => {
+    if (document.visibilityState === 'visible') playerAbout();
   });
+  playerAbout();
 }

@@ -41,6 +41,7 @@ const kEngines = {
     cannot: {
       phone: 'puppeteer cannot make Firefox a phone: no mobile viewport, no coarse pointer',
       readManifest: 'asked over the DevTools protocol, which Firefox lacks',
+      padThread: 'the thread that reads pads for a page that listens is Chromium\'s',
     },
   },
 };
@@ -121,6 +122,41 @@ export async function until(page, predicate, args = [],
 // A step that waits for `predicate(...args)` to hold in the page.
 export function seen(t, what, page, predicate, ...args) {
   return step(t, what, () => until(page, predicate, args));
+}
+
+// What wakes a page, for the tests and figures of a page at rest: installed
+// before the page's scripts (evaluateOnNewDocument), it counts the timers,
+// animation frames and idle callbacks that run, in window.orvoWakeUps.
+export function countWakeUps() {
+  const counts = window.orvoWakeUps = { timers: 0, frames: 0, idle: 0 };
+  const wrap = (name, kind) => {
+    const original = window[name];
+    if (!original) return;
+    window[name] = function (callback, ...rest) {
+      if (typeof callback !== 'function') return original.call(this, callback, ...rest);
+      return original.call(this, function (...args) {
+        counts[kind] += 1;
+        return callback.apply(this, args);
+      }, ...rest);
+    };
+  };
+  wrap('setTimeout', 'timers');
+  wrap('setInterval', 'timers');
+  wrap('requestAnimationFrame', 'frames');
+  wrap('requestIdleCallback', 'idle');
+}
+
+// From now on, the game's timed waits in `page` (each one timer of the page)
+// are counted in window.orvoWaits.
+export function countGameWaits(page) {
+  return page.evaluate(() => {
+    const arrival = window.Module.orvoEventArrival;
+    window.orvoWaits = 0;
+    window.Module.orvoEventArrival = (ms) => {
+      if (ms >= 0) window.orvoWaits += 1;
+      return arrival(ms);
+    };
+  });
 }
 
 // Collects the page's uncaught errors for noPageError.

@@ -33,9 +33,9 @@ set_tests_properties(web.npm_ci PROPERTIES FIXTURES_SETUP web_node_modules TIMEO
 function(orvo_web_engine engine program)
   string(TOUPPER ${engine} name)
   set(ORVO_WEB_${name} ${program} CACHE FILEPATH "${engine} for the page tests")
-  foreach(file page touch offline)
+  foreach(file page touch offline idle)
     set(arguments ${CMAKE_BINARY_DIR}/page)
-    if(NOT file STREQUAL offline)
+    if(file MATCHES "^(page|touch)$")
       list(APPEND arguments ${ORVO_REPLAY})
     endif()
     add_test(NAME web.${engine}.${file}
