@@ -1,8 +1,8 @@
-// The page around the game: it starts the program with the files that
-// orvo_load.js fetched, hands it the page's input (page_input.js), fits the
-// canvas to the screen (page_fit.js), shows the program's frames, its
-// failure message or its end, and sets up the test hooks (page_hooks.js).
-import { load } from './orvo_load.js';
+// The page around the game: it puts the files that index.html fetched in
+// the program's folder and lets the program start, hands it the page's input
+// (page_input.js), fits the canvas to the screen (page_fit.js), shows the
+// program's frames, its failure message or its end, and sets up the test
+// hooks (page_hooks.js).
 import { fitCanvas } from './page_fit.js';
 import { frameShown, page, settle, setUpHooks } from './page_hooks.js';
 import { closeInput, eventArrival, startInput, takeEvent } from './page_input.js';
@@ -29,10 +29,8 @@ function quietExit(e) {
 window.addEventListener('error', quietExit);
 window.addEventListener('unhandledrejection', quietExit);
 
-const Module = window.Module = {
-  canvas,
-  print: (text) => console.log(text),
-  printErr: (text) => console.warn(text),
+const Module = window.Module;
+Object.assign(Module, {
   orvoTakeEvent: takeEvent,
   orvoEventArrival: eventArrival,
   orvoShowFrame(pixels, width, height, x, y, w, h) {
@@ -57,24 +55,13 @@ const Module = window.Module = {
     settle('ended');
     showMessage('Orvo has ended', 'The game has ended. Start it again to play on.');
   },
-  instantiateWasm(imports, receive) {
-    load.program.then((module) => WebAssembly.instantiate(module, imports)
-      .then((instance) => receive(instance, module)));
-    return {};
-  },
-  // The files are put in place before the program starts; one that could
-  // not be fetched is left out, and the program reports it as missing.
-  preRun: [() => {
-    setUpHooks(Module);
-    Module.addRunDependency('orvo-files');
-    for (const path of kFiles) Module.FS.mkdirTree((kProgramFolder + path).replace(/[^/]*$/, ''));
-    load.files.then((files) => {
-      for (const file of files) {
-        if (file.data) Module.FS.writeFile(kProgramFolder + file.path, file.data);
-      }
-      Module.removeRunDependency('orvo-files');
-    });
-  }],
-};
-// The program itself, now that the page is ready for it.
-document.body.append(Object.assign(document.createElement('script'), { src: 'orvo.js' }));
+});
+// The files go in place before the program starts; one that could not be
+// fetched is left out, and the program reports it as missing.
+Module.orvoPageReady((files) => {
+  setUpHooks(Module);
+  for (const path of kFiles) Module.FS.mkdirTree((kProgramFolder + path).replace(/[^/]*$/, ''));
+  for (const file of files) {
+    if (file.data) Module.FS.writeFile(kProgramFolder + file.path, file.data);
+  }
+});
