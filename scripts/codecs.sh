@@ -273,6 +273,22 @@ mkdir -p "$stage/share/licenses/giflib" "$stage/share/licenses/libjpeg-turbo"
 cp "$giflib_src/COPYING" "$giflib_src/debian/copyright" "$stage/share/licenses/giflib/"
 cp "$jpeg_src/LICENSE.md" "$jpeg_src/README.ijg" "$jpeg_src/debian/copyright" \
   "$stage/share/licenses/libjpeg-turbo/"
+# The notice that ships beside a program built with them (the page's
+# notices.txt, the zip's NOTICES.txt): both licences ask for their texts to
+# go with the program, and the IJG's for its credit line.
+{
+  printf 'Orvo decodes its pictures with giflib %s and libjpeg-turbo %s,\n' \
+    "$(upstream "$giflib_version")" "$(upstream "$jpeg_version")"
+  printf 'built from the source packages of Debian 12. Their licences follow.\n\n'
+  printf '==== giflib ====\n\n'
+  cat "$giflib_src/COPYING"
+  printf '\n==== libjpeg-turbo ====\n\n'
+  printf 'This software is based in part on the work of the Independent JPEG Group.\n\n'
+  cat "$jpeg_src/LICENSE.md"
+  printf '\n---- from README.ijg ----\n\n'
+  sed -n '/^LEGAL ISSUES$/,/^REFERENCES$/p' "$jpeg_src/README.ijg" | sed '$d'
+} >"$stage/share/notices.txt"
+grep -q '^LEGAL ISSUES$' "$stage/share/notices.txt" || fail "README.ijg has no LEGAL ISSUES part"
 key >"$stage/codecs.stamp"
 rm -rf "$prefix"
 mv "$stage" "$prefix"

@@ -1,8 +1,8 @@
 #!/bin/sh
 # Builds Orvo for 64-bit Windows on Debian with mingw-w64 and zips it:
 # orvo-<version>-windows-x64.zip holds an Orvo\ folder with orvo.exe (one
-# static program that needs nothing but Windows), Graphics\, LICENSE and a
-# read-me. Prints the zip's path as its last line.
+# static program that needs nothing but Windows), Graphics\, LICENSE, the
+# picture libraries' NOTICES and a read-me. Prints the zip's path as its last line.
 # Usage: scripts/windows.sh [--tests]
 # With --tests the Windows build also holds the unit tests, for CTest under
 # Wine (scripts/test.sh); its end-to-end test runs orvo.exe with the test
@@ -69,6 +69,7 @@ fi
 cp Graphics/* "$stage/Graphics/"
 # Windows' own line ends, for Notepad.
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
+sed 's/$/\r/' "$codecs/share/notices.txt" >"$stage/NOTICES.txt"
 sed "s/@VERSION@/$version/; s/\$/\r/" platform/win32/README.txt.in >"$stage/README.txt"
 find build-windows/zip -exec touch -d "$released 12:00:00Z" {} +
 (cd build-windows/zip && find Orvo | LC_ALL=C sort | zip -X -q -D "../$name.zip" -@)

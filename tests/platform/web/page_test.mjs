@@ -110,6 +110,17 @@ browserTests('the page', async (t, browser) => {
         await step(t, 'the page has the window\'s caption', () => {
           assert.equal(look.title, 'Orvo (O-tended Pell)');
         });
+        await step(t, 'the picture libraries\' licences come with the page', async () => {
+          const notices = await page.evaluate(async () => {
+            const link = document.querySelector('link[rel="license"]');
+            return link && (await fetch(link.href)).text();
+          });
+          assert.ok(notices, 'no licence link');
+          for (const text of ['giflib', 'libjpeg-turbo', 'Independent JPEG Group',
+                              'Permission is hereby granted', 'Redistribution and use']) {
+            assert.ok(notices.includes(text), 'the notices lack "' + text + '"');
+          }
+        });
 
         // The arrows, Enter, Escape and Space never reach the page itself.
         await step(t, 'key listener installed', async () => {
